@@ -1,0 +1,97 @@
+// Drives the real program from outside, the way a user would: starts it,
+// finds its windows, works its menus by keyboard, reads message boxes and
+// the screen, and looks at the options it stored.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace driver {
+
+// Folder of the test executable; the program and fixtures are built beside it.
+std::string BinDir();
+
+// Waits until `done` holds, checking every few milliseconds; false after
+// `timeoutMs`. The bound only stops a hung run: no test depends on speed.
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 20000);
+
+// Top-level windows of a process, optionally of one class.
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* className = nullptr, bool visibleOnly = false);
+std::string WindowText(HWND window);
+std::string ClassOf(HWND window);
+
+// --- the options in the registry -------------------------------------------
+
+struct StoredValue {
+    DWORD type;
+    std::string bytes;
+};
+void DeleteSettings();
+void StoreSetting(const char* name, DWORD type, const std::string& bytes);
+void StoreText(const char* name, const char* text);
+std::optional<StoredValue> ReadSetting(const char* name);
+bool SettingsKeyExists();
+bool SettingsSectionExists();
+
+// --- the program -------------------------------------------------------------
+
+class Program {
+public:
+    // Starts Solarim.exe and waits for its main window (unless a message box
+    // comes first: then MainWindow() is still 0).
+    Program();
+    ~Program();  // ends the program if a test left it running
+
+    DWORD Pid() const { return process_.dwProcessId; }
+    HANDLE Process() const { return process_.hProcess; }
+    HWND MainWindow();         // class TForm1
+    HWND ApplicationWindow();  // class TApplication: carries the taskbar button
+
+    // Waits for the process to end; its exit code, or STILL_ACTIVE on timeout.
+    DWORD WaitForExit(DWORD timeoutMs = 20000);
+    bool Running() const;
+
+    // A visible message box of this process, once it is there.
+    HWND WaitForMessageBox(DWORD timeoutMs = 20000);
+
+private:
+    PROCESS_INFORMATION process_ = {};
+};
+
+// The text and caption of a message box, and its OK button.
+std::string MessageBoxText(HWND box);
+void PressOk(HWND box);
+
+// --- menus -------------------------------------------------------------------
+
+// Posts one key press (down and up) to a window's thread.
+void PressKey(HWND window, UINT key);
+// Opens the menu bar's `barIndex`-th menu with the keyboard and returns the
+// shown popup.
+HWND OpenBarMenu(HWND form, int barIndex);
+// Visible popup menus (#32768) of a process, left to right.
+std::vector<HWND> PopupMenus(DWORD pid);
+// Chooses the item `steps` places below the first (separators skipped).
+void ChooseItem(HWND form, int steps);
+// Whether each row of a shown popup menu of `rows` items carries a check mark,
+// read from its pixels.
+std::vector<bool> CheckMarks(HWND popup, int rows);
+void CloseMenus(HWND form);
+
+// --- the screen ----------------------------------------------------------------
+
+// Pixels of a screen rectangle as 0x00RRGGBB.
+std::vector<COLORREF> Capture(const RECT& screenRect);
+enum class Hue { Red, Blue, Other };
+// The prevailing strong colour of a screen rectangle.
+Hue DominantHue(const RECT& screenRect);
+
+// --- session end -------------------------------------------------------------
+
+// What Windows does at log-off: ask, then tell, every top-level window.
+void EndSession(DWORD pid);
+
+}  // namespace driver
