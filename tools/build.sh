@@ -9,5 +9,6 @@ case "$arch" in
   win64) toolchain=mingw-x86_64 ;;
   *) echo "usage: build.sh win32|win64" >&2; exit 2 ;;
 esac
-cmake -S "$ROOT" -B "$ROOT/build/$arch" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain.cmake" "$@" >/dev/null
-cmake --build "$ROOT/build/$arch" -j"$(nproc)"
+out="${SOLARIM_BUILD_ROOT:-$ROOT/build}/$arch"
+cmake -S "$ROOT" -B "$out" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain.cmake" "$@" >/dev/null
+cmake --build "$out" -j"$(nproc)"

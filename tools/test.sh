@@ -8,8 +8,8 @@ echo "== building the 32-bit program"
 bash "$ROOT/tools/build.sh" win32 -DBUILD_TESTING=ON >/dev/null
 echo "== building the 64-bit twin and the tests"
 bash "$ROOT/tools/build.sh" win64 -DBUILD_TESTING=ON \
-  -DSOLARIM_SHIPPED_EXE="$ROOT/build/win32/bin/Solarim.exe" >/dev/null
-BUILD="$ROOT/build/win64"
+  -DSOLARIM_SHIPPED_EXE="${SOLARIM_BUILD_ROOT:-$ROOT/build}/win32/bin/Solarim.exe" >/dev/null
+BUILD="${SOLARIM_BUILD_ROOT:-$ROOT/build}/win64"
 . "$ROOT/tools/wine-env.sh"
 SOLARIM_OWN_DISPLAY=1 solarim_start_x
 trap solarim_stop EXIT

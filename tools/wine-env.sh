@@ -14,7 +14,7 @@ solarim_start_x() {
   if [ -z "${DISPLAY:-}" ] || [ "${SOLARIM_OWN_DISPLAY:-}" = 1 ]; then
     local n=90
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
     SOLARIM_XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
@@ -37,6 +37,9 @@ solarim_prefix() {
     # The Japanese UI font the program asks for, served by IPA's.
     "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "ＭＳ Ｐゴシック" /d "IPAPGothic" /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "ＭＳ ゴシック" /d "IPAGothic" /f >/dev/null 2>&1
+    # The caption buttons' glyphs, where this Wine does not find them itself.
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     "$WINESERVER" -k >/dev/null 2>&1 || true
     "$WINESERVER" -w >/dev/null 2>&1 || true
     "$WINESERVER" -p >/dev/null 2>&1 </dev/null
