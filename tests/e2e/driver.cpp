@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <map>
 #include <stdexcept>
@@ -247,6 +249,45 @@ void CloseMenus(HWND form) {
         Sleep(50);
     }
     PressKey(form, VK_ESCAPE);  // leaves the menu bar itself
+    WaitFor([&] { return PopupMenus(pid).empty(); });
+}
+
+// --- the notification icon ----------------------------------------------------
+
+HWND TrayWindow(DWORD pid) {
+    for (HWND window : TopLevelWindows(pid, "TPUtilWindow")) {
+        NOTIFYICONDATAA data = {};
+        data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        data.hWnd = window;
+        data.uID = 1;
+        data.uFlags = 0;  // changes nothing: only asks whether the shell knows the icon
+        if (Shell_NotifyIconA(NIM_MODIFY, &data)) return window;
+    }
+    return nullptr;
+}
+
+bool TrayIconPresent(DWORD pid) { return TrayWindow(pid) != nullptr; }
+
+HWND OpenTrayMenu(DWORD pid, UINT buttonUp) {
+    HWND tray = TrayWindow(pid);
+    if (!tray) return nullptr;
+    PostMessageA(tray, WM_USER, 1, buttonUp);
+    HWND popup = nullptr;
+    WaitFor([&] {
+        auto menus = PopupMenus(pid);
+        popup = menus.empty() ? nullptr : menus.front();
+        return popup != nullptr;
+    });
+    return popup;
+}
+
+void ChooseTrayItem(DWORD pid, TrayItem item) {
+    HWND popup = OpenTrayMenu(pid);
+    if (!popup) return;
+    // A popup opened by the mouse has nothing selected: the first press
+    // selects the top item.
+    for (int i = 0; i <= static_cast<int>(item); ++i) PressKey(popup, VK_DOWN);
+    PressKey(popup, VK_RETURN);
     WaitFor([&] { return PopupMenus(pid).empty(); });
 }
 

@@ -81,6 +81,22 @@ void ChooseItem(HWND form, int steps);
 std::vector<bool> CheckMarks(HWND popup, int rows);
 void CloseMenus(HWND form);
 
+// --- the notification icon ----------------------------------------------------
+
+// The hidden window behind the program's notification icon (id 1): the one of
+// its windows for which the shell accepts a modify. 0 while there is none.
+HWND TrayWindow(DWORD pid);
+// Whether the shell holds the program's icon.
+bool TrayIconPresent(DWORD pid);
+// Releases a mouse button on the icon, as the shell reports it, and returns
+// the popup menu that shows (0 if none came).
+HWND OpenTrayMenu(DWORD pid, UINT buttonUp = WM_RBUTTONUP);
+// Items of the icon's popup menu, top to bottom (the separator has no index
+// of its own: keyboard selection skips it).
+enum TrayItem { kTrayRestore = 0, kTrayLoadBackground = 1, kTrayRemoveBackground = 2, kTrayAbout = 3, kTrayExit = 4 };
+// Opens the icon's menu and chooses an item.
+void ChooseTrayItem(DWORD pid, TrayItem item);
+
 // --- the screen ----------------------------------------------------------------
 
 // Pixels of a screen rectangle as 0x00RRGGBB.
