@@ -4,6 +4,7 @@
 #include "../framework/Consts.h"
 #include "../framework/Forms.h"
 #include "Unit1.h"
+#include "Unit2.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         RegisterProgramClasses();
         application.Initialize();
         application.CreateForm(Form1);
+        application.CreateForm(Form2);
         application.Run();
     } catch (const fw::Exception& error) {
         return ShowLastResort(error.ClassName(), error.RaiseAddress(), error.Message());

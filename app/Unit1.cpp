@@ -1,6 +1,11 @@
 #include "Unit1.h"
 
+#include <cstdint>
+
+#include "../framework/Process.h"
 #include "../framework/Registry.h"
+#include "Unit2.h"
+#include "child_desk.h"
 
 TForm1* Form1 = nullptr;
 std::string WinDir;
@@ -25,6 +30,7 @@ TForm1::TForm1(fw::TComponent* owner) : fw::TForm(owner) {
         Published::Field("N7", &TForm1::N7),
         Published::Field("Help1", &TForm1::Help1),
         Published::Field("About1", &TForm1::About1),
+        Published::Field("IconTray1", &TForm1::IconTray1),
         Published::Field("task", &TForm1::task),
         Published::Field("PopupMenu1", &TForm1::PopupMenu1),
         Published::Field("N8", &TForm1::N8),
@@ -36,13 +42,19 @@ TForm1::TForm1(fw::TComponent* owner) : fw::TForm(owner) {
         Published::Field("About2", &TForm1::About2),
         Published::Field("N11", &TForm1::N11),
         Published::Method("FormCreate", &TForm1::FormCreate),
+        Published::Method("n2Click", &TForm1::n2Click),
         Published::Method("N6Click", &TForm1::N6Click),
+        Published::Method("About1Click", &TForm1::About1Click),
         Published::Method("taskClick", &TForm1::taskClick),
         Published::Method("Exit1Click", &TForm1::Exit1Click),
         Published::Method("FormClose", &TForm1::FormClose),
+        Published::Method("N8Click", &TForm1::N8Click),
+        Published::Method("N9Click", &TForm1::N9Click),
         Published::Method("Exit2Click", &TForm1::Exit2Click),
         Published::Method("Timer1Timer", &TForm1::Timer1Timer),
+        Published::Method("About2Click", &TForm1::About2Click),
         Published::Method("FormEndSession", &TForm1::FormEndSession),
+        Published::Method("N11Click", &TForm1::N11Click),
     });
     InitializeFromDescription(kForm1Description, &published);
 }
@@ -87,6 +99,11 @@ void TForm1::Exit1Click(fw::TObject*) { Close(); }
 
 void TForm1::Exit2Click(fw::TObject*) { Close(); }
 
+// The dialog's answer makes no difference here.
+void TForm1::About1Click(fw::TObject*) { Form2->ShowModal(); }
+
+void TForm1::About2Click(fw::TObject*) { Form2->ShowModal(); }
+
 void TForm1::FormClose(fw::TObject*, fw::TCloseAction&) { StoreOptions(); }
 
 void TForm1::FormEndSession(fw::TObject*) { StoreOptions(); }
@@ -102,6 +119,100 @@ void TForm1::Timer1Timer(fw::TObject*) {
     BlinkPhase = !BlinkPhase;
 }
 
+// --- the launcher ---------------------------------------------------------------
+
+std::string PreviewCommand(const std::string& path, HWND target) {
+    return fw::QuotedPath(path) + " /p " +
+           std::to_string(static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(target)));
+}
+
+namespace {
+
+// Whether the open host still has its window: the shell takes it down with
+// its desktop (Explorer restarting), and a dead handle is no place to draw.
+bool DeskAlive() {
+    return desk && desk->HandleAllocated() && desk->Handle() == DeskHandle && IsWindow(DeskHandle);
+}
+
+}  // namespace
+
+void TForm1::n2Click(fw::TObject*) {
+    if (!OpenDialog1->Execute()) return;
+    Timer1->SetEnabled(false);
+    Label1->SetVisible(false);
+    HWND target;
+    if (N6->Checked()) {
+        target = Handle();
+    } else {
+        if (DeskLoaded && !DeskAlive()) CloseDesk();
+        if (DeskLoaded) {
+            target = DeskHandle;
+        } else {
+            OpenDesk();
+            target = desk->Handle();
+            ShowWindow(fw::Application->Handle(), SW_HIDE);
+        }
+        if (task->Checked()) {
+            ShowWindow(fw::Application->Handle(), SW_HIDE);
+            Hide();
+        }
+    }
+    std::string command = PreviewCommand(OpenDialog1->FileName, target);
+    SetCaption(command);
+    fw::StartProcess(OpenDialog1->FileName, command, SW_SHOW);
+}
+
+void TForm1::N9Click(fw::TObject* sender) {
+    N6->SetChecked(false);
+    N7->SetChecked(true);
+    n2Click(sender);
+}
+
+void TForm1::N8Click(fw::TObject*) {
+    ShowWindow(fw::Application->Handle(), SW_SHOW);
+    Show();
+}
+
+// --- the background host ------------------------------------------------------
+
+HWND TForm1::desktopwindow() {
+    HWND progman = FindWindowA("Progman", nullptr);
+    return FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr);
+}
+
+void OpenDesk() {
+    DesktopView = Form1->desktopwindow();
+    ShowWindow(DesktopView, SW_SHOW);
+    RECT view;
+    if (!GetWindowRect(DesktopView, &view)) view = {0, 0, fw::Screen::Width(), fw::Screen::Height()};
+    fw::Application->CreateForm(desk);
+    try {
+        DeskHandle = desk->Handle();
+    } catch (...) {
+        // A host without a window can never be used: do not keep it ticking.
+        desk->Release();
+        desk = nullptr;
+        throw;
+    }
+    desk->SetLeft(0);
+    desk->SetTop(0);
+    desk->SetWidth(view.right - view.left);
+    desk->SetHeight(view.bottom - view.top);
+    DeskLoaded = true;
+    desk->Show();
+}
+
+void CloseDesk() {
+    if (!DeskLoaded) return;
+    // Only hiding it would leave the screen saver inside running unseen, and
+    // one more host ticking at every removal.
+    if (desk) desk->Remove();
+    desk = nullptr;
+    DeskLoaded = false;
+}
+
+void TForm1::N11Click(fw::TObject*) { CloseDesk(); }
+
 void RegisterProgramClasses() {
     fw::RegisterComponentClass<fw::TMainMenu>("TMainMenu");
     fw::RegisterComponentClass<fw::TPopupMenu>("TPopupMenu");
@@ -109,4 +220,7 @@ void RegisterProgramClasses() {
     fw::RegisterComponentClass<fw::TOpenDialog>("TOpenDialog");
     fw::RegisterComponentClass<fw::TLabel>("TLabel");
     fw::RegisterComponentClass<fw::TTimer>("TTimer");
+    fw::RegisterComponentClass<Tdesk>("Tdesk");
+    RegisterSysCtrls();
+    RegisterForm2Classes();
 }

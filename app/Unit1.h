@@ -9,6 +9,7 @@
 #include "../framework/Forms.h"
 #include "../framework/Menus.h"
 #include "../framework/StdCtrls.h"
+#include "../components/SysCtrls.h"
 
 class TForm1 : public fw::TForm {
 public:
@@ -27,6 +28,7 @@ public:
     fw::TMenuItem* N7 = nullptr;
     fw::TMenuItem* Help1 = nullptr;
     fw::TMenuItem* About1 = nullptr;
+    TIconTray* IconTray1 = nullptr;
     fw::TMenuItem* task = nullptr;
     fw::TPopupMenu* PopupMenu1 = nullptr;
     fw::TMenuItem* N8 = nullptr;
@@ -39,14 +41,22 @@ public:
     fw::TMenuItem* N11 = nullptr;
 
     void FormCreate(fw::TObject* sender);
+    void n2Click(fw::TObject* sender);
     void N6Click(fw::TObject* sender);
+    // The desktop's icon view, 0 if there is none.
+    HWND desktopwindow();
+    void About1Click(fw::TObject* sender);
     void taskClick(fw::TObject* sender);
     void Exit1Click(fw::TObject* sender);
     void FormClose(fw::TObject* sender, fw::TCloseAction& action);
+    void N8Click(fw::TObject* sender);
+    void N9Click(fw::TObject* sender);
     void Exit2Click(fw::TObject* sender);
     void Timer1Timer(fw::TObject* sender);
+    void About2Click(fw::TObject* sender);
     // Windows is ending the session: keep the options as a close would.
     void FormEndSession(fw::TObject* sender);
+    void N11Click(fw::TObject* sender);
 
 private:
     void StoreOptions();
@@ -66,6 +76,15 @@ extern HWND DesktopView;
 extern bool DeskLoaded;
 extern HWND DeskHandle;
 extern bool BlinkPhase;
+
+// The command line that starts a screen saver in preview mode inside
+// `target`: the quoted path, " /p ", and the handle in decimal.
+std::string PreviewCommand(const std::string& path, HWND target);
+
+// Opens a new background host over the desktop's icon view and shows it.
+void OpenDesk();
+// Takes the open background host down; nothing happens when none is open.
+void CloseDesk();
 
 // Makes the program's component classes known to descriptions.
 void RegisterProgramClasses();

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "Consts.h"
+#include "Controls.h"
 #include "Menus.h"
 #include "StdCtrls.h"
 
@@ -283,6 +284,22 @@ void EnableTaskWindows(const std::vector<HWND>& windows) {
 
 // --- forms ----------------------------------------------------------------------
 
+namespace {
+
+// The form's windowed controls in tab order (stored order among equals).
+std::vector<TWinControl*> WinControls(const TForm* form) {
+    std::vector<TWinControl*> controls;
+    for (TComponent* component : form->Components())
+        if (auto* control = dynamic_cast<TWinControl*>(component); control && control->Parent() == form)
+            controls.push_back(control);
+    std::stable_sort(controls.begin(), controls.end(), [](TWinControl* a, TWinControl* b) {
+        return static_cast<unsigned>(a->TabOrder) < static_cast<unsigned>(b->TabOrder);
+    });
+    return controls;
+}
+
+}  // namespace
+
 TForm::TForm(TComponent* owner) : TComponent(owner) {
     Font.OnChange = [this] {
         if (handle_) ::InvalidateRect(handle_, nullptr, TRUE);
@@ -351,6 +368,7 @@ void TForm::CreateHandle() {
         SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Icon.Handle()));
     }
     if (Menu) SetMenu(handle_, Menu->Handle());
+    for (TWinControl* control : WinControls(this)) control->CreateHandle(handle_);
     if (pendingClientWidth_ >= 0) SetClientWidth(pendingClientWidth_);
     if (pendingClientHeight_ >= 0) SetClientHeight(pendingClientHeight_);
     pendingClientWidth_ = pendingClientHeight_ = -1;
@@ -473,13 +491,27 @@ int TForm::ShowModal() {
         throw;
     }
     modal_ = false;
-    Hide();
+    // The others first: hidden while they are still disabled, the dialog
+    // would hand activation to another program's window.
     EnableTaskWindows(disabled);
+    Hide();
     if (active && IsWindow(active)) SetActiveWindow(active);
     return result;
 }
 
-bool TForm::DialogKey(UINT, bool) { return false; }
+bool TForm::DialogKey(UINT key, bool alt) {
+    if (key != VK_RETURN && key != VK_ESCAPE) return false;
+    if (alt || (GetKeyState(VK_SHIFT) & 0x8000) || (GetKeyState(VK_CONTROL) & 0x8000)) return false;
+    for (TWinControl* control : WinControls(this))
+        if (control->CanFocus() && control->DialogKey(key)) return true;
+    return false;
+}
+
+void TForm::SendCancelMode() {
+    if (!handle_ || GetActiveWindow() != handle_) return;
+    HWND focus = GetFocus();
+    if (focus && focus != handle_ && IsChild(handle_, focus)) SendMessageA(focus, WM_CANCELMODE, 0, 0);
+}
 
 void TForm::SetProperty(const std::string& name, const PropValue& value) {
     long long n = value.number;
@@ -542,6 +574,7 @@ void TForm::InsertChild(TComponent* child) {
         control->SetParent(this);
         controls_.push_back(control);
     }
+    if (auto* control = dynamic_cast<TWinControl*>(child)) control->SetParent(this);
 }
 
 void TForm::Notification(TComponent* component, TOperation operation) {
@@ -598,6 +631,10 @@ LRESULT TForm::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         Close();
         return 0;
     case WM_COMMAND:
+        if (TWinControl* control = TWinControl::FromHandle(reinterpret_cast<HWND>(lParam))) {
+            LRESULT result = 0;
+            if (control->ParentNotify(message, wParam, lParam, result)) return result;
+        }
         if (HIWORD(wParam) == 0 && lParam == 0) {
             if (TMenuItem* item = TMenuItem::FindCommand(LOWORD(wParam))) {
                 item->Click();
@@ -616,6 +653,23 @@ LRESULT TForm::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_PAINT:
         Paint();
         return 0;
+    case WM_DRAWITEM:
+        if (auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam); item->CtlType != ODT_MENU) {
+            if (TWinControl* control = TWinControl::FromHandle(item->hwndItem)) {
+                LRESULT result = 0;
+                if (control->ParentNotify(message, wParam, lParam, result)) return result;
+            }
+        }
+        break;
+    case WM_SETFOCUS:
+        // A form with controls passes the focus on to the first that takes it.
+        for (TWinControl* control : WinControls(this)) {
+            if (control->TabStop && control->CanFocus()) {
+                control->SetFocus();
+                return 0;
+            }
+        }
+        break;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == window) {
             POINT point;
@@ -639,7 +693,10 @@ LRESULT TForm::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         break;
     }
     case WM_CONTEXTMENU:
-        if (PopupMenu && PopupMenu->AutoPopup && reinterpret_cast<HWND>(wParam) == window) {
+        // A window inside the form without a menu of its own (even another
+        // program's) hands the request up: the form's menu serves it too.
+        if (PopupMenu && PopupMenu->AutoPopup &&
+            (reinterpret_cast<HWND>(wParam) == window || IsChild(window, reinterpret_cast<HWND>(wParam)))) {
             POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             if (lParam == -1) GetCursorPos(&point);  // from the keyboard
             PopupMenu->Popup(point.x, point.y);

@@ -211,6 +211,8 @@ public:
     TGraphicControl* ControlAt(POINT client) const;
     // Sent by the application while a session ends.
     void EndSession();
+    // Ends whatever the focused control of the active form is in the middle of.
+    void SendCancelMode();
     // A key pressed in this form; true when the form used it up.
     virtual bool DialogKey(UINT key, bool alt);
 

@@ -93,6 +93,11 @@ void TIcon::Assign(const TIcon* other) {
     if (other->handle_) handle_ = CopyIcon(other->handle_);
 }
 
+void TIcon::SetHandle(HICON icon) {
+    Clear();
+    handle_ = icon;
+}
+
 HICON TIcon::Handle() {
     if (!handle_ && !resource_.empty())
         // The picture's own size: the 16 x 16 tray icon must not be scaled up.

@@ -59,6 +59,7 @@ public:
 
     void LoadFromResourceName(HINSTANCE instance, const char* name);
     void Assign(const TIcon* other);  // nullptr makes the icon empty
+    void SetHandle(HICON icon);       // takes ownership
     bool Empty() const { return !handle_ && resource_.empty(); }
     HICON Handle();  // made from the image data on first use
 

@@ -79,7 +79,7 @@ public:
     bool AutoPopup = true;
     // Shows the menu at a screen point and returns when it has closed; a
     // chosen item's click follows as a message.
-    void Popup(int x, int y);
+    virtual void Popup(int x, int y);
 
     void SetProperty(const std::string& name, const PropValue& value) override;
 

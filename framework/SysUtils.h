@@ -22,8 +22,10 @@ private:
 
 #define FW_EXCEPTION_CLASS(Name, Base)                           \
     class Name : public Base {                                   \
+        using Inherited = Base;                                  \
+                                                                 \
     public:                                                      \
-        using Base::Base;                                        \
+        using Inherited::Inherited;                              \
         const char* ClassName() const override { return #Name; } \
     }
 

@@ -81,12 +81,16 @@ void SetFrameRate(HWND hwnd, UINT ms) {
     g.timerMs = ms;
 }
 
-void InvalidateDirty(HWND hwnd) {
+// Gathers the spots the sprites cover into one region, so that the window
+// is invalidated with one call per frame rather than one per speck.
+void AddDirty(HRGN region) {
+    HRGN piece = CreateRectRgn(0, 0, 0, 0);
     for (int i = 0; i < g.scene.DirtyCount(); ++i) {
         const DirtyRect& d = g.scene.Dirty()[i];
-        RECT r = {d.left, d.top, d.right, d.bottom};
-        InvalidateRect(hwnd, &r, FALSE);
+        SetRectRgn(piece, d.left, d.top, d.right, d.bottom);
+        CombineRgn(region, region, piece, RGN_OR);
     }
+    DeleteObject(piece);
 }
 
 void Frame(HWND hwnd) {
@@ -129,10 +133,13 @@ void Frame(HWND hwnd) {
     } else {
         // Only the small moving things changed: put back what they covered,
         // draw them anew, and repaint just those spots.
-        InvalidateDirty(hwnd);
+        HRGN dirty = CreateRectRgn(0, 0, 0, 0);
+        AddDirty(dirty);
         g.scene.RestoreSprites(g.frame, g.background);
         g.scene.PaintSprites(g.frame);
-        InvalidateDirty(hwnd);
+        AddDirty(dirty);
+        InvalidateRgn(hwnd, dirty, FALSE);
+        DeleteObject(dirty);
     }
 }
 
@@ -268,7 +275,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int) {
     SaverArgs args = ParseSaverArgs(cmdLine);
     HWND window = NULL;
     if (args.hasWindow) {
-        // Handles are 32-bit values even on 64-bit Windows; anything wider is bogus.
+        // A number too wide for a handle must not wrap round onto some other window.
         if (args.window > UINTPTR_MAX) return 1;
         window = reinterpret_cast<HWND>(static_cast<uintptr_t>(args.window));
     }

@@ -6,8 +6,8 @@
 namespace {
 
 const float kPi = 3.14159265f;
-const uint32_t kDayMs = 300000;  // one full day in five minutes
-const uint32_t kStartMs = 42000; // open in the blue hour, a few seconds before sunrise
+const uint32_t kDayMs = 480000;  // one full day in eight minutes
+const uint32_t kStartMs = 52000; // open at dawn, some fifteen seconds before sunrise
 const float kHorizon = 0.62f;    // share of the height taken by the sky
 
 // Falloff tables indexed by a squared distance times 64, up to 16 (index 1024);
@@ -78,7 +78,7 @@ struct Layout {
 }  // namespace
 
 Scene::Scene()
-    : width_(0), height_(0), horizon_(0), seed_(0x2545f491U), seconds_(0), sunX_(0), sunY_(0),
+    : width_(0), height_(0), horizon_(0), seed_(0x2545f491U), ms_(0), seconds_(0), sunX_(0), sunY_(0),
       sunRadius_(2), glintCount_(0), moteCount_(0), dirtyCount_(0) {
     if (gGlowTable[0] == 0) BuildTables();
     light_ = LightAt(0.0f);
@@ -86,14 +86,15 @@ Scene::Scene()
 
 Scene::Light Scene::LightAt(float e) {
     // Key moments of the day by sun elevation (below 0 the sun is under the horizon):
-    // night, blue hour, dawn, sunrise, golden hour, day.
+    // night, blue hour, dawn, sunrise, golden hour, day. Columns as in Light:
+    // elevation, zenith, horizon, glow, glow amount, sun, path, cloud, stars, motes.
     static const Light kKeys[] = {
-        {-0.45f, {5, 7, 20}, {12, 16, 40}, {60, 40, 80}, 0.0f, {255, 90, 40}, 0.0f, {20, 22, 40}, 1.0f, 0.9f},
-        {-0.20f, {12, 16, 48}, {52, 44, 92}, {150, 70, 90}, 0.30f, {255, 90, 40}, 0.0f, {48, 40, 70}, 0.8f, 0.8f},
-        {-0.06f, {24, 34, 86}, {205, 112, 100}, {255, 120, 70}, 0.60f, {255, 100, 40}, 0.0f, {190, 105, 115}, 0.15f, 0.6f},
-        {0.03f, {40, 62, 130}, {255, 160, 100}, {255, 150, 70}, 0.85f, {255, 140, 60}, 0.9f, {250, 150, 120}, 0.0f, 0.5f},
-        {0.18f, {56, 104, 180}, {250, 200, 160}, {255, 210, 140}, 0.70f, {255, 225, 170}, 0.9f, {255, 225, 205}, 0.0f, 0.35f},
-        {0.50f, {46, 112, 200}, {165, 205, 235}, {255, 245, 210}, 0.45f, {255, 250, 235}, 0.7f, {250, 250, 255}, 0.0f, 0.25f},
+        {-0.20f, {7, 10, 28}, {16, 22, 52}, {60, 40, 80}, 0.0f, {255, 120, 60}, 0.0f, {20, 22, 40}, 1.0f, 0.9f},
+        {-0.12f, {14, 19, 54}, {58, 48, 98}, {150, 70, 90}, 0.30f, {255, 120, 60}, 0.0f, {48, 40, 70}, 0.8f, 0.8f},
+        {-0.05f, {24, 34, 86}, {205, 112, 100}, {255, 120, 70}, 0.55f, {255, 170, 100}, 0.0f, {190, 105, 115}, 0.15f, 0.6f},
+        {0.03f, {40, 62, 130}, {255, 150, 90}, {255, 110, 40}, 0.60f, {255, 232, 170}, 0.9f, {250, 150, 120}, 0.0f, 0.5f},
+        {0.25f, {56, 104, 180}, {250, 190, 150}, {255, 180, 110}, 0.30f, {255, 248, 228}, 0.9f, {255, 225, 205}, 0.0f, 0.35f},
+        {0.65f, {46, 112, 200}, {165, 205, 235}, {255, 245, 210}, 0.24f, {255, 255, 252}, 0.7f, {250, 250, 255}, 0.0f, 0.25f},
     };
     const int n = sizeof(kKeys) / sizeof(kKeys[0]);
     if (e <= kKeys[0].elevation) return kKeys[0];
@@ -138,6 +139,7 @@ void Scene::Resize(int width, int height) {
     if (horizon_ < 1) horizon_ = 1;
     sunRadius_ = height_ * 0.042f;
     if (sunRadius_ < 2.0f) sunRadius_ = 2.0f;
+    SetTime(ms_);  // the sun's place in pixels, which the glints are spawned around
 
     // Fewer specks on small screens, so a preview is not cluttered.
     int area = width_ * height_;
@@ -154,11 +156,12 @@ void Scene::Resize(int width, int height) {
 }
 
 void Scene::SetTime(uint32_t ms) {
+    ms_ = ms;
     seconds_ = float(ms % 86400000U) / 1000.0f;
     float angle = 2.0f * kPi * float((ms + kStartMs) % kDayMs) / float(kDayMs);
     // The sun goes round a tilted circle: up on the left, down on the right,
     // and only briefly deep below the horizon.
-    float elevation = 0.22f - 0.62f * cosf(angle);
+    float elevation = 0.35f - 0.55f * cosf(angle);
     sunX_ = width_ * (0.5f - 0.34f * sinf(angle));
     sunY_ = horizon_ - elevation * horizon_ * 0.9f;
     light_ = LightAt(elevation);
@@ -260,10 +263,10 @@ void Scene::PaintSea(uint32_t* bg) const {
     int seaRows = height_ - horizon_;
     for (int y = horizon_; y < height_; ++y) {
         float depth = (y + 0.5f - horizon_) / seaRows;  // 0 at the horizon, 1 at the bottom
-        // Swell: bands that crowd together towards the horizon, faded out
-        // where they would be finer than a row.
+        // Swell: faint bands that crowd together towards the horizon, faded
+        // out where they would be finer than a row.
         float swell = 0.6f * sinf(9.0f / (depth + 0.03f)) + 0.4f * sinf(23.0f / (depth + 0.05f) + 1.3f);
-        float shade = 1.0f + 0.09f * swell * Clamp01(depth * 8.0f);
+        float shade = 1.0f + 0.04f * swell * Clamp01(depth * 8.0f);
         float k = sqrtf(depth);
         int r = int((nearC.r + (farC.r - nearC.r) * k) * shade * 256);
         int g = int((nearC.g + (farC.g - nearC.g) * k) * shade * 256);
@@ -271,30 +274,41 @@ void Scene::PaintSea(uint32_t* bg) const {
         float dy = (2.0f * horizon_ - y - 0.5f - sunY_) * ky;
         float dy2 = dy * dy;
 
-        // The sun's path: brightest far off when the sun is low, broken into
-        // ripples that grow longer towards the viewer.
+        // Ripples: short dashes of random brightness, longer towards the viewer.
+        // They give the water its grain and break up the sun's path.
+        int ripple = 2 + int(depth * height_ / 40.0f);
+        int run = int(Hash(uint32_t(y)) % uint32_t(ripple));  // dashes do not line up
+        uint32_t cell = uint32_t(y) * 104729U;
+        int grain = int(8.0f + 10.0f * Clamp01(depth * 4.0f));  // up to about 7% either way
+
+        // The sun's path: brightest far off when the sun is low, wider near by.
         float pathHalf = PathHalfWidth(depth);
         float pathK = 8.0f / pathHalf;
         float strength = l.pathAmount * (0.35f + 0.65f * (1.0f - depth) * (1.0f - depth));
         int pr = int(pathC.r * strength * 256), pg = int(pathC.g * strength * 256),
             pb = int(pathC.b * strength * 256);
-        int ripple = 2 + int(depth * height_ / 40.0f);
-        int rippleShift = int(Hash(uint32_t(y)) % uint32_t(ripple));
         int px0 = int(sunX_ - 4.0f * pathHalf), px1 = int(sunX_ + 4.0f * pathHalf) + 1;
         if (strength <= 0.0f) px0 = px1 = 0;
 
         uint32_t* row = bg + y * width_;
         const uint8_t* bayer = kBayer + (y & 3) * 4;
         float dx = (0.5f - sunX_) * kx;
+        int h = int(Hash(cell) & 255);
         for (int x = 0; x < width_; ++x, dx += kx) {
+            if (++run >= ripple) {
+                run = 0;
+                h = int(Hash(++cell) & 255);
+            }
             int f = dy2 < kTableMax ? gGlowTable[TableIndex(dx * dx + dy2)] : 0;
             int d = bayer[x & 3] * 16 + 8;
-            int cr = r + (gr * f >> 8) + d, cg = g + (gg * f >> 8) + d, cb = b + (gb * f >> 8) + d;
+            int t = (h - 128) * grain;
+            int cr = r + ((r >> 8) * t >> 8) + (gr * f >> 8) + d;
+            int cg = g + ((g >> 8) * t >> 8) + (gg * f >> 8) + d;
+            int cb = b + ((b >> 8) * t >> 8) + (gb * f >> 8) + d;
             if (x >= px0 && x < px1) {
                 float u = (x + 0.5f - sunX_) * pathK;
                 int p = gPathTable[TableIndex(u * u)];
-                uint32_t h = Hash(uint32_t((x + rippleShift) / ripple) * 7919U + uint32_t(y) * 104729U) & 255;
-                p = p * int(40 + (h * h >> 8) * 216 / 255) >> 8;  // mostly dark, some bright
+                p = p * (40 + (h * h >> 8) * 216 / 255) >> 8;  // mostly dark, some bright
                 cr += pr * p >> 8;
                 cg += pg * p >> 8;
                 cb += pb * p >> 8;
@@ -400,7 +414,7 @@ void Scene::PaintSprites(uint32_t* frame) {
     dirtyCount_ = 0;
     if (width_ <= 0 || height_ <= 0) return;
     PaintSun(frame);
-    if (light_.pathAmount > 0.02f)
+    if (light_.pathAmount > 0.02f && height_ - horizon_ >= 2)
         for (int i = 0; i < glintCount_; ++i) PaintGlint(frame, glints_[i]);
     for (int i = 0; i < moteCount_; ++i) PaintMote(frame, motes_[i]);
 }
@@ -416,8 +430,11 @@ void Scene::PaintSun(uint32_t* frame) {
         return;
     ++dirtyCount_;
     float halo2 = halo * halo, inner2 = (radius - 1) * (radius - 1), outer2 = (radius + 1) * (radius + 1);
-    float haloAmount = 0.55f * l.glowAmount + 0.15f;
-    int hr = int(l.glow.r * haloAmount), hg = int(l.glow.g * haloAmount), hb = int(l.glow.b * haloAmount);
+    // The halo leans towards the colour of the rim rather than adding light,
+    // so nothing around the sun ends up brighter than the sun itself.
+    int haloAmount = int((0.5f * l.glowAmount + 0.3f) * 256);
+    int hr = int(l.sun.r + (255 - l.sun.r) * 0.3f), hg = int(l.sun.g + (255 - l.sun.g) * 0.3f),
+        hb = int(l.sun.b + (255 - l.sun.b) * 0.3f);
     for (int y = r.top; y < r.bottom; ++y) {
         float dy = y + 0.5f - sunY_;
         uint32_t* row = frame + y * width_;
@@ -426,12 +443,11 @@ void Scene::PaintSun(uint32_t* frame) {
             float d2 = dx * dx + dy * dy;
             if (d2 >= halo2) continue;
             float t = 1.0f - d2 / halo2;
-            int h = int(t * t * t * 256);
-            AddPixel(row[x], hr * h >> 8, hg * h >> 8, hb * h >> 8);
+            BlendPixel(row[x], hr, hg, hb, int(t * t * t * haloAmount));
             if (d2 >= outer2) continue;
             // Edge antialiasing, and a core that burns whiter than the rim.
             float a = d2 <= inner2 ? 1.0f : Clamp01(radius + 0.5f - sqrtf(d2));
-            float core = 0.5f * (1.0f - d2 / outer2);
+            float core = 0.65f * (1.0f - d2 / outer2);
             BlendPixel(row[x], int(l.sun.r + (255 - l.sun.r) * core), int(l.sun.g + (255 - l.sun.g) * core),
                        int(l.sun.b + (255 - l.sun.b) * core), int(a * 256));
         }

@@ -76,7 +76,8 @@ private:
 
     int width_, height_, horizon_;
     uint32_t seed_;
-    float seconds_;  // time of day as seconds since start, for slow drifts
+    uint32_t ms_;    // as last given to SetTime
+    float seconds_;  // the same in seconds, for slow drifts
     float sunX_, sunY_, sunRadius_;
     Light light_;
     Glint glints_[kMaxGlints];

@@ -165,6 +165,42 @@ HWND Program::WaitForMessageBox(DWORD timeoutMs) {
     return box;
 }
 
+namespace {
+LRESULT CALLBACK RefusingTaskbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) return FALSE;  // every add, modify and delete refused
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+}  // namespace
+
+RefusingTaskbar::RefusingTaskbar() {
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
+    WaitForSingleObject(ready_, 20000);
+}
+
+DWORD WINAPI RefusingTaskbar::Run(void* self) {
+    auto* taskbar = static_cast<RefusingTaskbar*>(self);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = RefusingTaskbarProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "Shell_TrayWnd";
+    RegisterClassA(&wc);
+    taskbar->window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "Shell_TrayWnd", "", WS_POPUP, 0, 0, 0,
+                                       0, nullptr, nullptr, wc.hInstance, nullptr);
+    SetEvent(taskbar->ready_);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    DestroyWindow(taskbar->window_);
+    return 0;
+}
+
+RefusingTaskbar::~RefusingTaskbar() {
+    PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread_, 20000);
+    CloseHandle(thread_);
+    CloseHandle(ready_);
+}
+
 std::string MessageBoxText(HWND box) {
     // A message box's text is the static control with the id 0xFFFF.
     HWND text = GetDlgItem(box, 0xFFFF);

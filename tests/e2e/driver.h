@@ -61,6 +61,23 @@ private:
     PROCESS_INFORMATION process_ = {};
 };
 
+// A stand-in taskbar that refuses every icon: the shell sends icon requests
+// to the first top-level window of class "Shell_TrayWnd", and while this one
+// exists it is ours, placed above the real taskbar.
+class RefusingTaskbar {
+public:
+    RefusingTaskbar();
+    ~RefusingTaskbar();
+    HWND Window() const { return window_; }
+
+private:
+    static DWORD WINAPI Run(void* self);
+    HANDLE thread_ = nullptr;
+    HANDLE ready_ = nullptr;
+    HWND window_ = nullptr;
+    DWORD threadId_ = 0;
+};
+
 // The text and caption of a message box, and its OK button.
 std::string MessageBoxText(HWND box);
 void PressOk(HWND box);

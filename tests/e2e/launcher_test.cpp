@@ -1,0 +1,399 @@
+// Loading screen savers as a user does: through "ロード" and the icon's menu,
+// the real open dialog, into the main window or onto the desktop background.
+// The probe screen saver tells what it was handed; a stand-in shell provides
+// the desktop's icon view.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "probe_log.h"
+
+using namespace driver;
+
+namespace {
+
+constexpr int kFileMenu = 0, kSettingsMenu = 1;
+constexpr int kLoadItem = 0, kWithdrawItem = 1;
+constexpr DWORD kWait = 20000;
+
+std::string Decimal(HWND window) {
+    return std::to_string(static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+}
+HWND FromDecimal(const std::string& text) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::stoull(text.empty() ? "0" : text)));
+}
+std::string Expected(const std::string& path, HWND target) { return "\"" + path + "\" /p " + Decimal(target); }
+
+std::string SystemText(DWORD code) {
+    char text[1024] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text,
+                   nullptr);
+    std::string result = text;
+    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
+        result.pop_back();
+    return result;
+}
+
+// A scratch folder of our own under the system's temporary folder.
+std::string ScratchDir() {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    std::string dir = std::string(temp) + "solarim-launcher";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
+}
+
+// Makes every folder of `path` up to its last separator.
+void MakeFolders(const std::string& path) {
+    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+}
+
+std::string ProbeSaver() { return BinDir() + "\\probe_saver.scr"; }
+std::string SampleSaver() { return BinDir() + "\\Hinode.scr"; }
+
+// The stand-in for the shell's desktop windows, ended when it goes.
+class FakeShell {
+public:
+    explicit FakeShell(const std::string& options = "") {
+        static int count = 0;
+        std::string suffix = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+        std::string readyName = "SolarimTestShellReady-" + suffix, quitName = "SolarimTestShellQuit-" + suffix;
+        ready_ = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
+        quit_ = CreateEventA(nullptr, TRUE, FALSE, quitName.c_str());
+        std::string exe = BinDir() + "\\fake_shell.exe";
+        std::string line = "\"" + exe + "\" --ready-event " + readyName + " --quit-event " + quitName + " " + options;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        if (CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &process_)) {
+            HANDLE either[] = {ready_, process_.hProcess};
+            started_ = WaitForMultipleObjects(2, either, FALSE, kWait) == WAIT_OBJECT_0;
+        }
+    }
+    ~FakeShell() {
+        Quit();
+        if (process_.hProcess) {
+            CloseHandle(process_.hThread);
+            CloseHandle(process_.hProcess);
+        }
+        CloseHandle(ready_);
+        CloseHandle(quit_);
+    }
+    bool Started() const { return started_; }
+    // Ends the shell; its desktop windows go, and every window inside them.
+    void Quit() {
+        if (!process_.hProcess) return;
+        SetEvent(quit_);
+        if (WaitForSingleObject(process_.hProcess, kWait) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 9);
+    }
+    static HWND Progman() { return FindWindowA("Progman", nullptr); }
+    static HWND View() {
+        HWND progman = Progman();
+        return progman ? FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr) : nullptr;
+    }
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    HANDLE ready_ = nullptr, quit_ = nullptr;
+    bool started_ = false;
+};
+
+// Child windows of `parent` (direct ones only) of a class.
+std::vector<HWND> ChildrenOfClass(HWND parent, const char* className) {
+    std::vector<HWND> found;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (ClassOf(child) == className) found.push_back(child);
+    return found;
+}
+
+// The open dialog of a process: a top-level dialog with the file-name field.
+HWND OpenDialogOf(DWORD pid) {
+    for (HWND dialog : TopLevelWindows(pid, "#32770", true))
+        if (GetDlgItem(dialog, 0x47C)) return dialog;
+    return nullptr;
+}
+HWND WaitForOpenDialog(DWORD pid) {
+    HWND dialog = nullptr;
+    WaitFor([&] { return (dialog = OpenDialogOf(pid)) != nullptr; });
+    return dialog;
+}
+
+// Types a path into the dialog's file-name field and presses OK.
+void ChooseFile(HWND dialog, const std::string& path) {
+    HWND combo = FindWindowExA(GetDlgItem(dialog, 0x47C), nullptr, "ComboBox", nullptr);
+    HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+    ASSERT_TRUE(edit);
+    SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG, kWait,
+                        nullptr);
+    PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); })) << "the open dialog stayed";
+}
+void CancelDialog(HWND dialog) {
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+}
+
+RECT ScreenRect(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+// A window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND window) {
+    RECT rect = ScreenRect(window);
+    MapWindowPoints(nullptr, GetAncestor(window, GA_PARENT), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+bool HasScreenSize(HWND window) {
+    RECT rect = ScreenRect(window);
+    return rect.right - rect.left == GetSystemMetrics(SM_CXSCREEN) &&
+           rect.bottom - rect.top == GetSystemMetrics(SM_CYSCREEN);
+}
+
+// A process by its id, to wait for its end.
+bool ProcessEnds(DWORD pid) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process) return true;  // gone already
+    bool ended = WaitForSingleObject(process, kWait) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+}
+bool ProcessRunning(DWORD pid) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process) return false;
+    bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+class LauncherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteSettings();
+        ASSERT_FALSE(FakeShell::Progman()) << "a desktop window is left over from elsewhere";
+        log_ = ScratchDir() + "\\probe.log";
+        DeleteFileA(log_.c_str());
+        // Solarim passes its environment on to the savers it starts.
+        SetEnvironmentVariableA("SOLARIM_PROBE_LOG", log_.c_str());
+    }
+    void TearDown() override { DeleteSettings(); }
+
+    // Loads `path` through "ファイル > ロード".
+    static void LoadFromMenu(Program& program, const std::string& path) {
+        HWND form = program.MainWindow();
+        ASSERT_TRUE(OpenBarMenu(form, kFileMenu));
+        ChooseItem(form, kLoadItem);
+        HWND dialog = WaitForOpenDialog(program.Pid());
+        ASSERT_TRUE(dialog) << "no open dialog";
+        ChooseFile(dialog, path);
+    }
+    // Loads `path` through the icon's "スクリーンセーバーを背景にロード".
+    static void LoadFromIcon(Program& program, const std::string& path) {
+        ChooseTrayItem(program.Pid(), kTrayLoadBackground);
+        HWND dialog = WaitForOpenDialog(program.Pid());
+        ASSERT_TRUE(dialog) << "no open dialog";
+        ChooseFile(dialog, path);
+    }
+    static void ChooseWithdrawItem(HWND form) {
+        ASSERT_TRUE(OpenBarMenu(form, kSettingsMenu));
+        ChooseItem(form, kWithdrawItem);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(form, &pid);
+        ASSERT_TRUE(WaitFor([&] { return PopupMenus(pid).empty(); }));
+    }
+
+    // The n-th probe (in order of start) once its window exists.
+    probe_log::Record ProbeWindow(size_t n) {
+        probe_log::Records records;
+        bool there = probe_log::wait_until(
+            log_, kWait, [&](const probe_log::Records& rs) { return probe_log::pids_with(rs, "window").size() > n; },
+            &records);
+        EXPECT_TRUE(there) << "probe " << n << " drew no window";
+        if (!there) return {};
+        unsigned long pid = probe_log::pids_with(records, "start").at(n);
+        const probe_log::Record* window = probe_log::find(records, "window", pid);
+        return window ? *window : probe_log::Record{};
+    }
+    probe_log::Record ProbeStart(unsigned long pid) {
+        const probe_log::Record* start = probe_log::find(probe_log::read(log_), "start", pid);
+        return start ? *start : probe_log::Record{};
+    }
+    bool ProbeEnded(unsigned long pid) {
+        return probe_log::wait_for_event(log_, pid, "end", kWait);
+    }
+    bool ProbeHasEnded(unsigned long pid) { return probe_log::find(probe_log::read(log_), "end", pid) != nullptr; }
+
+    std::string log_;
+};
+
+// --- cancelling ------------------------------------------------------------------
+
+TEST_F(LauncherTest, CancellingTheDialogChangesNothing) {
+    FakeShell shell;
+    ASSERT_TRUE(shell.Started());
+    Program program;
+    HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+
+    ASSERT_TRUE(OpenBarMenu(form, kFileMenu));
+    ChooseItem(form, kLoadItem);
+    HWND dialog = WaitForOpenDialog(program.Pid());
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(program.ApplicationWindow(), GetWindow(dialog, GW_OWNER));
+    CancelDialog(dialog);
+
+    EXPECT_EQ("スクリーンセーバー", WindowText(form));
+    EXPECT_TRUE(IsWindowVisible(form));
+    EXPECT_TRUE(IsWindowVisible(program.ApplicationWindow()));
+    EXPECT_TRUE(ChildrenOfClass(FakeShell::View(), "Tdesk").empty());
+    RECT prompt = {8, 96, 8 + 289, 96 + 17};
+    MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&prompt), 2);
+    EXPECT_NE(Hue::Other, DominantHue(prompt)) << "the prompt still blinks";
+    EXPECT_TRUE(probe_log::read(log_).empty()) << "nothing was started";
+}
+
+TEST_F(LauncherTest, CancellingTheBackgroundLoadOnlySwitchesToBackgroundMode) {
+    FakeShell shell;
+    ASSERT_TRUE(shell.Started());
+    Program program;
+    HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+
+    ChooseTrayItem(program.Pid(), kTrayLoadBackground);
+    HWND dialog = WaitForOpenDialog(program.Pid());
+    ASSERT_TRUE(dialog);
+    CancelDialog(dialog);
+
+    EXPECT_EQ("スクリーンセーバー", WindowText(form));
+    EXPECT_TRUE(IsWindowVisible(form));
+    EXPECT_TRUE(IsWindowVisible(program.ApplicationWindow()));
+    EXPECT_TRUE(ChildrenOfClass(FakeShell::View(), "Tdesk").empty());
+    // The switch shows in what is stored at the end.
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    ASSERT_EQ(0u, program.WaitForExit());
+    auto normal = ReadSetting("normal");
+    ASSERT_TRUE(normal);
+    EXPECT_EQ(std::string("0\0", 2), normal->bytes);
+}
+
+// --- standard mode --------------------------------------------------------------
+
+TEST_F(LauncherTest, StandardLoadDrawsInTheMainWindowAndHidesNothing) {
+    StoreText("task", "1");  // withdrawing is for background loads only
+    Program program;
+    HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+    LoadFromMenu(program, ProbeSaver());
+
+    probe_log::Record window = ProbeWindow(0);
+    EXPECT_EQ(form, FromDecimal(window.get("parent")));
+    EXPECT_EQ("1", window.get("target_valid"));
+    EXPECT_EQ(Expected(ProbeSaver(), form), WindowText(form));
+    EXPECT_EQ(WindowText(form), ProbeStart(window.pid()).get("cmdline")) << "the caption shows what was started";
+    EXPECT_TRUE(IsWindowVisible(form));
+    EXPECT_TRUE(IsWindowVisible(program.ApplicationWindow()));
+    EXPECT_FALSE(program.WaitForMessageBox(0));
+}
+
+TEST_F(LauncherTest, TwoLoadsStartTwoProcessesThatBothRunOn) {
+    Program program;
+    HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+    LoadFromMenu(program, ProbeSaver());
+    probe_log::Record first = ProbeWindow(0);
+    LoadFromMenu(program, ProbeSaver());
+    probe_log::Record second = ProbeWindow(1);
+
+    ASSERT_NE(first.pid(), second.pid());
+    EXPECT_EQ(form, FromDecimal(first.get("parent")));
+    EXPECT_EQ(form, FromDecimal(second.get("parent")));
+    EXPECT_TRUE(ProcessRunning(first.pid()));
+    EXPECT_TRUE(ProcessRunning(second.pid()));
+    EXPECT_FALSE(ProbeHasEnded(first.pid()));
+
+    // Ending the program takes their windows with it.
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, program.WaitForExit());
+    EXPECT_TRUE(ProbeEnded(first.pid()));
+    EXPECT_TRUE(ProbeEnded(second.pid()));
+}
+
+// Paths the system must be handed whole: blanks that an unquoted command line
+// would split at (a decoy stands where Windows would look first), and a path
+// that makes the command longer than 255 characters.
+TEST_F(LauncherTest, AnyPathIsStartedWholeAndShownInFull) {
+    std::string blanks = ScratchDir() + "\\Program Files\\Savers\\a probe.scr";
+    std::string decoy = ScratchDir() + "\\Program.exe";
+    std::string longPath = ScratchDir() + "\\";
+    while (longPath.size() < 230) longPath += "long folder name\\";
+    longPath += "probe with a long name.scr";
+    ASSERT_GT(longPath.size(), 245u);
+    ASSERT_LT(longPath.size(), static_cast<size_t>(MAX_PATH));
+    for (const std::string& path : {blanks, longPath}) {
+        MakeFolders(path);
+        ASSERT_TRUE(CopyFileA(ProbeSaver().c_str(), path.c_str(), FALSE)) << path;
+    }
+    ASSERT_TRUE(CopyFileA(SampleSaver().c_str(), decoy.c_str(), FALSE));
+
+    Program program;
+    HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+    const std::string paths[] = {blanks, longPath};
+    for (size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(paths[i]);
+        LoadFromMenu(program, paths[i]);
+        probe_log::Record window = ProbeWindow(i);
+        std::string command = Expected(paths[i], form);
+        EXPECT_EQ(command, ProbeStart(window.pid()).get("cmdline"));
+        EXPECT_EQ(command, WindowText(form));
+        EXPECT_EQ(form, FromDecimal(window.get("parent")));
+    }
+    EXPECT_GT(WindowText(form).size(), 255u);
+    EXPECT_FALSE(program.WaitForMessageBox(0));
+}
+
+// A file the system cannot start is reported with the system's own reason;
+// what the load did before the start stays done.
+TEST_F(LauncherTest, AFailedStartIsReportedAndTheLoadStaysDone) {
+    std::string text = ScratchDir() + "\\not a program.scr";
+    HANDLE file = CreateFileA(text.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "no program here\r\n", 17, &written, nullptr);
+    CloseHandle(file);
+    struct {
+        std::string path;
+        DWORD reason;
+    } const cases[] = {
+        {ScratchDir() + "\\missing.scr", ERROR_FILE_NOT_FOUND},
+        {text, ERROR_BAD_EXE_FORMAT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        Program program;
+        HWND form = program.MainWindow();
+        ASSERT_TRUE(form);
+        LoadFromMenu(program, c.path);
+        HWND box = program.WaitForMessageBox();
+        ASSERT_TRUE(box);
+        EXPECT_EQ("Solarim", WindowText(box));
+        std::string reason = SystemText(c.reason);
+        ASSERT_FALSE(reason.empty());
+        // The report may close the text with a full stop of its own.
+        std::string shown = MessageBoxText(box);
+        EXPECT_EQ(reason, shown.substr(0, reason.size()));
+        EXPECT_LE(shown.size(), reason.size() + 1);
+        PressOk(box);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+        EXPECT_EQ(Expected(c.path, form), WindowText(form));
+        RECT prompt = {8, 96, 8 + 289, 96 + 17};
+        MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&prompt), 2);
+        EXPECT_EQ(Hue::Other, DominantHue(prompt)) << "the prompt is gone";
+        EXPECT_TRUE(program.Running());
+    }
+}
+
+}  // namespace
