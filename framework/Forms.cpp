@@ -165,24 +165,18 @@ void TApplication::Run() {
 
 void TApplication::Terminate() { PostQuitMessage(0); }
 
-bool TApplication::ProcessMessage() {
+void TApplication::HandleMessage() {
     MSG msg;
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
-    if (msg.message == WM_QUIT) {
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) DeleteReleasedForms();  // the idle turn
+    // Waiting in GetMessage is what tells the system (and WaitForInputIdle in
+    // whoever started us) that the program is ready for input.
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
         terminated_ = true;
-        return true;
+        return;
     }
     if (!DialogKey(msg)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
-    }
-    return true;
-}
-
-void TApplication::HandleMessage() {
-    if (!ProcessMessage()) {
-        DeleteReleasedForms();
-        WaitMessage();
     }
 }
 

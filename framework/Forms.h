@@ -90,8 +90,7 @@ public:
 
     void Run();
     void Terminate();
-    // Dispatches one message; false when there was none waiting.
-    bool ProcessMessage();
+    // Waits for one message and dispatches it.
     void HandleMessage();
 
     // The default error report.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -180,7 +181,21 @@ protected:
         // Solarim passes its environment on to the savers it starts.
         SetEnvironmentVariableA("SOLARIM_PROBE_LOG", log_.c_str());
     }
-    void TearDown() override { DeleteSettings(); }
+    void TearDown() override {
+        // A saver left behind by a failed test must not outlive it.
+        for (unsigned long pid : probe_log::pids_with(probe_log::read(log_), "start")) {
+            if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid)) {
+                TerminateProcess(process, 9);
+                CloseHandle(process);
+            }
+        }
+        DeleteSettings();
+    }
+    // Ends the program as a user does, so that its windows go with it.
+    static void Exit(Program& program) {
+        PostMessageA(program.MainWindow(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(0u, program.WaitForExit());
+    }
 
     // Loads `path` through "ファイル > ロード".
     static void LoadFromMenu(Program& program, const std::string& path) {
@@ -219,7 +234,8 @@ protected:
         return window ? *window : probe_log::Record{};
     }
     probe_log::Record ProbeStart(unsigned long pid) {
-        const probe_log::Record* start = probe_log::find(probe_log::read(log_), "start", pid);
+        probe_log::Records records = probe_log::read(log_);
+        const probe_log::Record* start = probe_log::find(records, "start", pid);
         return start ? *start : probe_log::Record{};
     }
     bool ProbeEnded(unsigned long pid) {
@@ -250,10 +266,12 @@ TEST_F(LauncherTest, CancellingTheDialogChangesNothing) {
     EXPECT_TRUE(IsWindowVisible(form));
     EXPECT_TRUE(IsWindowVisible(program.ApplicationWindow()));
     EXPECT_TRUE(ChildrenOfClass(FakeShell::View(), "Tdesk").empty());
+    EXPECT_TRUE(TopLevelWindows(program.Pid(), "Tdesk").empty());
     RECT prompt = {8, 96, 8 + 289, 96 + 17};
     MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&prompt), 2);
     EXPECT_NE(Hue::Other, DominantHue(prompt)) << "the prompt still blinks";
     EXPECT_TRUE(probe_log::read(log_).empty()) << "nothing was started";
+    Exit(program);
 }
 
 TEST_F(LauncherTest, CancellingTheBackgroundLoadOnlySwitchesToBackgroundMode) {
@@ -297,6 +315,7 @@ TEST_F(LauncherTest, StandardLoadDrawsInTheMainWindowAndHidesNothing) {
     EXPECT_TRUE(IsWindowVisible(form));
     EXPECT_TRUE(IsWindowVisible(program.ApplicationWindow()));
     EXPECT_FALSE(program.WaitForMessageBox(0));
+    Exit(program);
 }
 
 TEST_F(LauncherTest, TwoLoadsStartTwoProcessesThatBothRunOn) {
@@ -328,11 +347,12 @@ TEST_F(LauncherTest, TwoLoadsStartTwoProcessesThatBothRunOn) {
 TEST_F(LauncherTest, AnyPathIsStartedWholeAndShownInFull) {
     std::string blanks = ScratchDir() + "\\Program Files\\Savers\\a probe.scr";
     std::string decoy = ScratchDir() + "\\Program.exe";
+    // Folders of modest names up to 250 characters, the longest path a
+    // program can still be started from being 259.
     std::string longPath = ScratchDir() + "\\";
-    while (longPath.size() < 230) longPath += "long folder name\\";
-    longPath += "probe with a long name.scr";
-    ASSERT_GT(longPath.size(), 245u);
-    ASSERT_LT(longPath.size(), static_cast<size_t>(MAX_PATH));
+    while (longPath.size() < 200) longPath += "long folder name\\";
+    longPath += std::string(250 - 10 - longPath.size(), 'x') + "\\probe.scr";
+    ASSERT_EQ(250u, longPath.size());
     for (const std::string& path : {blanks, longPath}) {
         MakeFolders(path);
         ASSERT_TRUE(CopyFileA(ProbeSaver().c_str(), path.c_str(), FALSE)) << path;
@@ -354,6 +374,7 @@ TEST_F(LauncherTest, AnyPathIsStartedWholeAndShownInFull) {
     }
     EXPECT_GT(WindowText(form).size(), 255u);
     EXPECT_FALSE(program.WaitForMessageBox(0));
+    Exit(program);
 }
 
 // A file the system cannot start is reported with the system's own reason;
@@ -392,8 +413,321 @@ TEST_F(LauncherTest, AFailedStartIsReportedAndTheLoadStaysDone) {
         RECT prompt = {8, 96, 8 + 289, 96 + 17};
         MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&prompt), 2);
         EXPECT_EQ(Hue::Other, DominantHue(prompt)) << "the prompt is gone";
-        EXPECT_TRUE(program.Running());
+        Exit(program);
     }
+}
+
+// --- background mode ----------------------------------------------------------
+
+TEST_F(LauncherTest, BackgroundLoadsShareOneHostOverTheDesktopView) {
+    StoreText("normal", "0");
+    FakeShell shell("--view-size 640x480");  // the host still takes the display's size
+    ASSERT_TRUE(shell.Started());
+    HWND view = FakeShell::View();
+    ASSERT_TRUE(view);
+    Program program;
+    HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+
+    LoadFromMenu(program, ProbeSaver());
+    probe_log::Record first = ProbeWindow(0);
+    HWND host = FromDecimal(first.get("parent"));
+    ASSERT_TRUE(IsWindow(host));
+    EXPECT_EQ("Tdesk", ClassOf(host));
+    EXPECT_EQ("desk", WindowText(host));
+    EXPECT_EQ(view, GetParent(host));
+    EXPECT_EQ(host, GetWindow(view, GW_CHILD)) << "above the view's own children";
+    LONG style = GetWindowLongA(host, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CHILD);
+    EXPECT_FALSE(style & (WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU));
+    EXPECT_TRUE(IsWindowVisible(host));
+    RECT placed = RectInParent(host);
+    EXPECT_EQ(0, placed.left);
+    EXPECT_EQ(0, placed.top);
+    EXPECT_TRUE(WaitFor([&] { return HasScreenSize(host); })) << "the host follows the display";
+    EXPECT_EQ(Expected(ProbeSaver(), host), WindowText(form));
+    EXPECT_FALSE(IsWindowVisible(program.ApplicationWindow())) << "the taskbar button goes";
+    EXPECT_TRUE(IsWindowVisible(form));
+
+    // A second load goes into the same host.
+    LoadFromMenu(program, ProbeSaver());
+    probe_log::Record second = ProbeWindow(1);
+    EXPECT_EQ(host, FromDecimal(second.get("parent")));
+    EXPECT_EQ(Expected(ProbeSaver(), host), WindowText(form));
+    EXPECT_EQ((std::vector<HWND>{host}), ChildrenOfClass(view, "Tdesk"));
+
+    // Ending the program takes the host down with the savers in it.
+    Exit(program);
+    EXPECT_TRUE(ProbeEnded(first.pid()));
+    EXPECT_TRUE(ProbeEnded(second.pid()));
+    EXPECT_FALSE(IsWindow(host));
+}
+
+TEST_F(LauncherTest, WithoutADesktopViewTheHostIsATopLevelPopup) {
+    StoreText("normal", "0");
+    for (bool shellWithoutView : {false, true}) {
+        SCOPED_TRACE(shellWithoutView ? "desktop without a view" : "no desktop at all");
+        DeleteFileA(log_.c_str());
+        std::unique_ptr<FakeShell> shell;
+        if (shellWithoutView) {
+            shell = std::make_unique<FakeShell>("--no-defview");
+            ASSERT_TRUE(shell->Started());
+        }
+        Program program;
+        ASSERT_TRUE(program.MainWindow());
+        LoadFromMenu(program, ProbeSaver());
+        probe_log::Record window = ProbeWindow(0);
+        HWND host = FromDecimal(window.get("parent"));
+        ASSERT_TRUE(IsWindow(host));
+        EXPECT_EQ("Tdesk", ClassOf(host));
+        EXPECT_EQ(GetDesktopWindow(), GetAncestor(host, GA_PARENT));
+        EXPECT_EQ(program.ApplicationWindow(), GetWindow(host, GW_OWNER));
+        LONG style = GetWindowLongA(host, GWL_STYLE);
+        EXPECT_TRUE(style & WS_POPUP);
+        EXPECT_FALSE(style & (WS_CHILD | WS_CAPTION | WS_THICKFRAME));
+        EXPECT_TRUE(IsWindowVisible(host));
+        RECT placed = ScreenRect(host);
+        EXPECT_EQ(0, placed.left);
+        EXPECT_EQ(0, placed.top);
+        EXPECT_TRUE(WaitFor([&] { return HasScreenSize(host); }));
+        EXPECT_FALSE(program.WaitForMessageBox(0));
+        Exit(program);
+        EXPECT_TRUE(ProbeEnded(window.pid()));
+    }
+}
+
+TEST_F(LauncherTest, TheHostFollowsAChangeOfDisplaySize) {
+    StoreText("normal", "0");
+    FakeShell shell;
+    ASSERT_TRUE(shell.Started());
+    Program program;
+    ASSERT_TRUE(program.MainWindow());
+    LoadFromMenu(program, ProbeSaver());
+    HWND host = FromDecimal(ProbeWindow(0).get("parent"));
+    ASSERT_TRUE(IsWindow(host));
+    ASSERT_TRUE(WaitFor([&] { return HasScreenSize(host); }));
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = 800;
+    mode.dmPelsHeight = 600;
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    ASSERT_EQ(DISP_CHANGE_SUCCESSFUL, ChangeDisplaySettingsA(&mode, 0));
+    bool followed = WaitFor([&] {
+        RECT rect = ScreenRect(host);
+        return rect.right - rect.left == 800 && rect.bottom - rect.top == 600;
+    });
+    ChangeDisplaySettingsA(nullptr, 0);
+    EXPECT_TRUE(followed) << "the host kept its old size";
+    EXPECT_TRUE(WaitFor([&] {
+        RECT rect = ScreenRect(host);
+        return rect.right - rect.left == width && rect.bottom - rect.top == height;
+    })) << "the host did not come back to the restored size";
+    Exit(program);
+}
+
+// --- withdrawing and coming back ---------------------------------------------------
+
+// "タスクバーから出す" from each of the three states brings back the main
+// window and the taskbar button.
+TEST_F(LauncherTest, ComingBackFromEachState) {
+    enum State { kNormal, kButtonHidden, kWithdrawn };
+    for (State state : {kNormal, kButtonHidden, kWithdrawn}) {
+        SCOPED_TRACE(state == kNormal ? "normal" : state == kButtonHidden ? "button hidden" : "withdrawn");
+        DeleteFileA(log_.c_str());
+        StoreText("normal", "0");
+        StoreText("task", state == kWithdrawn ? "1" : "0");
+        FakeShell shell;
+        ASSERT_TRUE(shell.Started());
+        Program program;
+        HWND form = program.MainWindow(), application = program.ApplicationWindow();
+        ASSERT_TRUE(form);
+        if (state != kNormal) {
+            LoadFromMenu(program, ProbeSaver());
+            HWND host = FromDecimal(ProbeWindow(0).get("parent"));
+            EXPECT_TRUE(IsWindowVisible(host));
+            EXPECT_FALSE(IsWindowVisible(application));
+            EXPECT_EQ(state == kButtonHidden, IsWindowVisible(form) != FALSE);
+            EXPECT_TRUE(TrayIconPresent(program.Pid())) << "the icon is the way back";
+        }
+        ChooseTrayItem(program.Pid(), kTrayRestore);
+        EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(form) && IsWindowVisible(application); }));
+
+        if (state == kButtonHidden) {
+            // A further load into the open host leaves the button where it is.
+            LoadFromMenu(program, ProbeSaver());
+            ProbeWindow(1);
+            EXPECT_TRUE(IsWindowVisible(application));
+            EXPECT_TRUE(IsWindowVisible(form));
+        }
+        Exit(program);
+    }
+}
+
+// --- removing the background ----------------------------------------------------
+
+// Right-clicks a screen point as the mouse does and returns the popup menu
+// of `pid` that opens.
+HWND RightClickForMenu(DWORD pid, POINT at) {
+    SetCursorPos(at.x, at.y);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(2, clicks, sizeof clicks[0]);
+    HWND popup = nullptr;
+    WaitFor([&] {
+        auto menus = PopupMenus(pid);
+        popup = menus.empty() ? nullptr : menus.front();
+        return popup != nullptr;
+    });
+    return popup;
+}
+
+// Either way of removing the background takes the host down with the saver
+// in it, and the next load opens a new one; nothing piles up.
+TEST_F(LauncherTest, RemovingTheBackgroundEndsItAndTheNextLoadOpensANewHost) {
+    enum Way { kFromIcon, kFromHost };
+    for (Way way : {kFromIcon, kFromHost}) {
+        SCOPED_TRACE(way == kFromIcon ? "背景のスクリーンセーバーを消す" : "the host's own 終了");
+        DeleteFileA(log_.c_str());
+        StoreText("normal", "0");
+        FakeShell shell;
+        ASSERT_TRUE(shell.Started());
+        HWND view = FakeShell::View();
+        Program program;
+        HWND form = program.MainWindow(), application = program.ApplicationWindow();
+        ASSERT_TRUE(form);
+        std::vector<HWND> hosts;
+        for (size_t round = 0; round < 3; ++round) {
+            SCOPED_TRACE("round " + std::to_string(round));
+            LoadFromIcon(program, ProbeSaver());
+            probe_log::Record window = ProbeWindow(round);
+            HWND host = FromDecimal(window.get("parent"));
+            ASSERT_TRUE(IsWindow(host));
+            EXPECT_EQ(view, GetParent(host));
+            for (HWND earlier : hosts) EXPECT_NE(earlier, host);
+            hosts.push_back(host);
+            EXPECT_EQ(Expected(ProbeSaver(), host), WindowText(form));
+            EXPECT_FALSE(IsWindowVisible(application)) << "each new host hides the button again";
+
+            if (way == kFromIcon) {
+                ChooseTrayItem(program.Pid(), kTrayRemoveBackground);
+            } else {
+                // Over the desktop, away from the main window and the taskbar.
+                HWND popup = RightClickForMenu(program.Pid(), {900, 400});
+                ASSERT_TRUE(popup) << "the host showed no menu";
+                PressKey(popup, VK_DOWN);
+                PressKey(popup, VK_RETURN);
+            }
+            EXPECT_TRUE(WaitFor([&] { return !IsWindow(host); })) << "the host stayed";
+            EXPECT_TRUE(ProbeEnded(window.pid())) << "the saver inside goes on";
+            EXPECT_TRUE(ChildrenOfClass(view, "Tdesk").empty());
+            EXPECT_TRUE(IsWindowVisible(form));
+
+            ChooseTrayItem(program.Pid(), kTrayRestore);  // the button is back until the next load
+            ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(application) != FALSE; }));
+        }
+        // Removing with nothing open changes nothing.
+        ChooseTrayItem(program.Pid(), kTrayRemoveBackground);
+        EXPECT_FALSE(program.WaitForMessageBox(500));
+        EXPECT_TRUE(program.Running());
+        Exit(program);
+    }
+}
+
+// The sample saver, loaded as a user would, lives in the host and ends when
+// the background is removed.
+TEST_F(LauncherTest, TheSampleSaverRunsInTheHostUntilRemoved) {
+    FakeShell shell;
+    ASSERT_TRUE(shell.Started());
+    Program program;
+    ASSERT_TRUE(program.MainWindow());
+    LoadFromIcon(program, SampleSaver());
+    HWND host = nullptr, picture = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        auto hosts = ChildrenOfClass(FakeShell::View(), "Tdesk");
+        host = hosts.empty() ? nullptr : hosts.front();
+        picture = host ? FindWindowExA(host, nullptr, "HinodeSaverWindow", nullptr) : nullptr;
+        return picture != nullptr;
+    })) << "the sample drew no window in the host";
+    DWORD saverPid = 0;
+    GetWindowThreadProcessId(picture, &saverPid);
+    ASSERT_NE(program.Pid(), saverPid);
+    EXPECT_EQ(Expected(SampleSaver(), host), WindowText(program.MainWindow()));
+
+    ChooseTrayItem(program.Pid(), kTrayRemoveBackground);
+    EXPECT_TRUE(ProcessEnds(saverPid)) << "the sample went on running";
+    EXPECT_FALSE(IsWindow(host));
+    Exit(program);
+}
+
+// When the shell's desktop goes (Explorer restarting), the host goes with it;
+// the next load opens a new host in the new desktop instead of handing the
+// saver a dead window.
+TEST_F(LauncherTest, AHostTheShellTookDownIsNotReused) {
+    StoreText("normal", "0");
+    Program program;
+    HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+    HWND oldHost = nullptr;
+    unsigned long firstPid = 0;
+    {
+        FakeShell shell;
+        ASSERT_TRUE(shell.Started());
+        LoadFromMenu(program, ProbeSaver());
+        probe_log::Record window = ProbeWindow(0);
+        oldHost = FromDecimal(window.get("parent"));
+        firstPid = window.pid();
+        ASSERT_TRUE(IsWindow(oldHost));
+        shell.Quit();
+    }
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(oldHost); }));
+    EXPECT_TRUE(ProbeEnded(firstPid));
+
+    FakeShell restarted;
+    ASSERT_TRUE(restarted.Started());
+    LoadFromMenu(program, ProbeSaver());
+    probe_log::Record window = ProbeWindow(1);
+    HWND host = FromDecimal(window.get("parent"));
+    EXPECT_EQ("1", window.get("target_valid"));
+    ASSERT_TRUE(IsWindow(host));
+    EXPECT_EQ(FakeShell::View(), GetParent(host));
+    EXPECT_EQ(Expected(ProbeSaver(), host), WindowText(form));
+    Exit(program);
+}
+
+// A start that fails after a background load opened the host and withdrew
+// the program: the report comes, and the host and the withdrawal stay.
+TEST_F(LauncherTest, AFailedBackgroundStartLeavesTheHostOpenAndTheProgramWithdrawn) {
+    StoreText("normal", "0");
+    StoreText("task", "1");
+    FakeShell shell;
+    ASSERT_TRUE(shell.Started());
+    Program program;
+    HWND form = program.MainWindow();
+    ASSERT_TRUE(form);
+    std::string missing = ScratchDir() + "\\missing.scr";
+    LoadFromMenu(program, missing);
+    HWND box = program.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    std::string reason = SystemText(ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(reason, MessageBoxText(box).substr(0, reason.size()));
+    PressOk(box);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+
+    auto hosts = ChildrenOfClass(FakeShell::View(), "Tdesk");
+    ASSERT_EQ(1u, hosts.size());
+    EXPECT_TRUE(IsWindowVisible(hosts[0]));
+    EXPECT_EQ(Expected(missing, hosts[0]), WindowText(form));
+    EXPECT_FALSE(IsWindowVisible(form));
+    EXPECT_FALSE(IsWindowVisible(program.ApplicationWindow()));
+
+    // The open host takes the next load.
+    LoadFromIcon(program, ProbeSaver());
+    EXPECT_EQ(hosts[0], FromDecimal(ProbeWindow(0).get("parent")));
+    Exit(program);
 }
 
 }  // namespace

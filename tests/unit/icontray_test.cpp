@@ -307,3 +307,38 @@ TEST_F(IconTrayTest, RefusedAddStopsTheMainWindowBeingBuilt) {
 }
 
 }  // namespace
+
+namespace {
+
+class TTrayOnlyForm : public fw::TForm {
+public:
+    explicit TTrayOnlyForm(fw::TComponent* owner) : fw::TForm(owner) {
+        using namespace fw::desc;
+        static const fw::DescriptionItem description[] = {
+            Object("TTrayOnlyForm", "TrayOnly"),
+                Object("TIconTray", "Tray"),
+                    Prop("Icon.Data", "TRAYICON"),
+                    Prop("HideMainForm", true),
+                    Prop("Hint", "hidden"),
+                End(),
+            End(),
+        };
+        fw::PublishedTable<TTrayOnlyForm> published(this, {});
+        InitializeFromDescription(description, &published);
+    }
+    const char* ClassName() const override { return "TTrayOnlyForm"; }
+};
+
+TEST_F(IconTrayTest, HideMainFormLeavesOnlyTheIcon) {
+    fw::TApplication application;
+    RegisterSysCtrls();
+    application.Initialize();
+    ShowWindow(application.Handle(), SW_SHOW);
+    TTrayOnlyForm* form = nullptr;
+    application.CreateForm(form);
+    EXPECT_FALSE(application.ShowMainForm) << "the loop will not show the main form";
+    EXPECT_FALSE(IsWindowVisible(application.Handle())) << "no taskbar button";
+    EXPECT_EQ((std::vector<DWORD>{NIM_ADD, NIM_MODIFY}), Operations()) << "the icon is shown as usual";
+}
+
+}  // namespace
