@@ -190,7 +190,8 @@ void OpenDesk() {
         DeskHandle = desk->Handle();
     } catch (...) {
         // A host without a window can never be used: do not keep it ticking.
-        desk->Release();
+        // None of its handlers can be running, so it may go at once.
+        delete desk;
         desk = nullptr;
         throw;
     }

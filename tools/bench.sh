@@ -14,4 +14,4 @@ BUILD="${SOLARIM_BUILD_ROOT:-$ROOT/build}/win64"
 SOLARIM_OWN_DISPLAY=1 solarim_start_x
 trap solarim_stop EXIT
 solarim_prefix
-"$WINE" "$BUILD/bin/startup_bench.exe" "$@" 2>/dev/null
+"$WINE" "$BUILD/bin/startup_bench.exe" "$@"

@@ -227,13 +227,9 @@ std::vector<HWND> PopupMenus(DWORD pid) {
     return menus;
 }
 
-HWND OpenBarMenu(HWND form, int barIndex) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(form, &pid);
-    SetForegroundWindow(form);
-    PostMessageA(form, WM_SYSCOMMAND, SC_KEYMENU, 0);  // what F10 does: the bar's first item selected
-    for (int i = 0; i < barIndex; ++i) PressKey(form, VK_RIGHT);
-    PressKey(form, VK_DOWN);
+namespace {
+// The leftmost shown popup menu of a process, once there is one.
+HWND WaitForPopup(DWORD pid) {
     HWND popup = nullptr;
     WaitFor([&] {
         auto menus = PopupMenus(pid);
@@ -241,6 +237,17 @@ HWND OpenBarMenu(HWND form, int barIndex) {
         return popup != nullptr;
     });
     return popup;
+}
+}  // namespace
+
+HWND OpenBarMenu(HWND form, int barIndex) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(form, &pid);
+    SetForegroundWindow(form);
+    PostMessageA(form, WM_SYSCOMMAND, SC_KEYMENU, 0);  // what F10 does: the bar's first item selected
+    for (int i = 0; i < barIndex; ++i) PressKey(form, VK_RIGHT);
+    PressKey(form, VK_DOWN);
+    return WaitForPopup(pid);
 }
 
 void ChooseItem(HWND form, int steps) {
@@ -253,6 +260,17 @@ std::vector<bool> CheckMarks(HWND popup, int rows) {
     GetClientRect(popup, &client);
     POINT origin = {0, 0};
     ClientToScreen(popup, &origin);
+    // A menu window exists before it is drawn: read it once two looks agree.
+    RECT screen = {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+    std::vector<COLORREF> previous;
+    WaitFor([&] {
+        std::vector<COLORREF> now = Capture(screen);
+        bool settled = !now.empty() && now == previous &&
+                       std::any_of(now.begin(), now.end(), [&](COLORREF c) { return c != now.front(); });
+        previous = std::move(now);
+        if (!settled) Sleep(30);
+        return settled;
+    });
     // Inside the frame, and (left and right) inside a selected row's
     // highlight, which leaves a margin of the menu's own colour.
     int border = 2, margin = 4;
@@ -308,13 +326,7 @@ HWND OpenTrayMenu(DWORD pid, UINT buttonUp) {
     HWND tray = TrayWindow(pid);
     if (!tray) return nullptr;
     PostMessageA(tray, WM_USER, 1, buttonUp);
-    HWND popup = nullptr;
-    WaitFor([&] {
-        auto menus = PopupMenus(pid);
-        popup = menus.empty() ? nullptr : menus.front();
-        return popup != nullptr;
-    });
-    return popup;
+    return WaitForPopup(pid);
 }
 
 void ChooseTrayItem(DWORD pid, TrayItem item) {

@@ -16,8 +16,7 @@ using namespace driver;
 
 namespace {
 
-constexpr int kFileMenu = 0, kSettingsMenu = 1;
-constexpr int kLoadItem = 0, kWithdrawItem = 1;
+constexpr int kFileMenu = 0, kLoadItem = 0;
 constexpr DWORD kWait = 20000;
 
 std::string Decimal(HWND window) {
@@ -213,25 +212,17 @@ protected:
         ASSERT_TRUE(dialog) << "no open dialog";
         ChooseFile(dialog, path);
     }
-    static void ChooseWithdrawItem(HWND form) {
-        ASSERT_TRUE(OpenBarMenu(form, kSettingsMenu));
-        ChooseItem(form, kWithdrawItem);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(form, &pid);
-        ASSERT_TRUE(WaitFor([&] { return PopupMenus(pid).empty(); }));
-    }
-
     // The n-th probe (in order of start) once its window exists.
     probe_log::Record ProbeWindow(size_t n) {
-        probe_log::Records records;
-        bool there = probe_log::wait_until(
-            log_, kWait, [&](const probe_log::Records& rs) { return probe_log::pids_with(rs, "window").size() > n; },
-            &records);
+        probe_log::Record window;
+        bool there = probe_log::wait_until(log_, kWait, [&](const probe_log::Records& rs) {
+            auto started = probe_log::pids_with(rs, "start");
+            const probe_log::Record* found = started.size() > n ? probe_log::find(rs, "window", started[n]) : nullptr;
+            if (found) window = *found;
+            return found != nullptr;
+        });
         EXPECT_TRUE(there) << "probe " << n << " drew no window";
-        if (!there) return {};
-        unsigned long pid = probe_log::pids_with(records, "start").at(n);
-        const probe_log::Record* window = probe_log::find(records, "window", pid);
-        return window ? *window : probe_log::Record{};
+        return window;
     }
     probe_log::Record ProbeStart(unsigned long pid) {
         probe_log::Records records = probe_log::read(log_);
@@ -314,6 +305,9 @@ TEST_F(LauncherTest, StandardLoadDrawsInTheMainWindowAndHidesNothing) {
     EXPECT_EQ(WindowText(form), ProbeStart(window.pid()).get("cmdline")) << "the caption shows what was started";
     EXPECT_TRUE(IsWindowVisible(form));
     EXPECT_TRUE(IsWindowVisible(program.ApplicationWindow()));
+    RECT prompt = {8, 96, 8 + 289, 96 + 17};
+    MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&prompt), 2);
+    EXPECT_EQ(Hue::Other, DominantHue(prompt)) << "the prompt is gone";
     EXPECT_FALSE(program.WaitForMessageBox(0));
     Exit(program);
 }
@@ -599,6 +593,8 @@ TEST_F(LauncherTest, RemovingTheBackgroundEndsItAndTheNextLoadOpensANewHost) {
         Program program;
         HWND form = program.MainWindow(), application = program.ApplicationWindow();
         ASSERT_TRUE(form);
+        // Removing before anything was loaded changes nothing.
+        ChooseTrayItem(program.Pid(), kTrayRemoveBackground);
         std::vector<HWND> hosts;
         for (size_t round = 0; round < 3; ++round) {
             SCOPED_TRACE("round " + std::to_string(round));
@@ -655,6 +651,16 @@ TEST_F(LauncherTest, TheSampleSaverRunsInTheHostUntilRemoved) {
     DWORD saverPid = 0;
     GetWindowThreadProcessId(picture, &saverPid);
     ASSERT_NE(program.Pid(), saverPid);
+    // Should the test fail, the sample must not run on after it.
+    struct EndSaver {
+        DWORD pid;
+        ~EndSaver() {
+            if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid)) {
+                TerminateProcess(process, 9);
+                CloseHandle(process);
+            }
+        }
+    } endSaver{saverPid};
     EXPECT_EQ(Expected(SampleSaver(), host), WindowText(program.MainWindow()));
 
     ChooseTrayItem(program.Pid(), kTrayRemoveBackground);

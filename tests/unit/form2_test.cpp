@@ -139,7 +139,7 @@ TEST_F(Form2Test, ModalResultTellsHowTheDialogWasClosed) {
         {"Enter", {{false, WM_KEYDOWN, VK_RETURN, 1}}, fw::mrOk},
         {"Enter with the focus on the button", {{true, WM_KEYDOWN, VK_RETURN, 1}}, fw::mrOk},
         {"a click on the button", {{true, BM_CLICK, 0, 0}}, fw::mrOk},
-        {"Space on the button", {{true, WM_KEYDOWN, VK_SPACE, 1}, {true, WM_KEYUP, VK_SPACE, 0xC0000001}}, fw::mrOk},
+        {"Space on the button", {{true, WM_KEYDOWN, VK_SPACE, 1}, {true, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0000001u)}}, fw::mrOk},
         // Esc ends nothing and presses nothing: what comes after it decides.
         {"Esc, then Enter", {{false, WM_KEYDOWN, VK_ESCAPE, 1}, {false, WM_KEYDOWN, VK_RETURN, 1}}, fw::mrOk},
         {"Esc, then close", {{false, WM_KEYDOWN, VK_ESCAPE, 1}, {false, WM_CLOSE, 0, 0}}, fw::mrCancel},
