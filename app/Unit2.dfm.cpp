@@ -98,3 +98,5 @@ const fw::DescriptionItem kForm2Description[] = {
         End(),
     End(),
 };
+
+#undef SOLARIM_LABEL_FONT

@@ -480,8 +480,8 @@ int TForm::ShowModal() {
         result = ModalResult;
     } catch (...) {
         modal_ = false;
-        Hide();
         EnableTaskWindows(disabled);
+        Hide();
         throw;
     }
     modal_ = false;

@@ -233,60 +233,77 @@ TEST_F(AboutDialogTest, ExitFromTheTrayWhileShownEndsTheProgramAndStoresTheOptio
     EXPECT_EQ(std::string("1", 2), task->bytes);
 }
 
-TEST_F(AboutDialogTest, WithdrawnIntoTheTrayTheDialogStillComesFromThere) {
-    // The shell's desktop and a screen saver to load into it.
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof temp, temp);
-    std::string log = std::string(temp) + "solarim_about_probe.log";
-    DeleteFileA(log.c_str());
-    SetEnvironmentVariableA("SOLARIM_PROBE_LOG", log.c_str());
-    std::string shellExe = BinDir() + "\\fake_shell.exe";
-    std::string shellLine = "\"" + shellExe + "\" --ready-event solarim_about_shell";
-    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, "solarim_about_shell");
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION shell = {};
-    ASSERT_TRUE(CreateProcessA(shellExe.c_str(), shellLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &shell));
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready, 20000));
-
-    StoreText("task", "1");
-    {
-        Program program;
-        // A background load from the tray, withdrawing the program.
-        ChooseTrayItem(program.Pid(), kTrayLoadBackground);
-        HWND open = program.WaitForMessageBox();
-        ASSERT_TRUE(open);
-        // The file name field: ComboBoxEx32 > ComboBox > Edit.
-        HWND combo = FindWindowExA(GetDlgItem(open, 0x47C), nullptr, "ComboBox", nullptr);
-        HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
-        ASSERT_TRUE(edit);
-        std::string saver = BinDir() + "\\probe_saver.scr";
-        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saver.c_str()));
-        SendMessageA(GetDlgItem(open, IDOK), BM_CLICK, 0, 0);
-        HWND form = program.MainWindow();
-        HWND application = program.ApplicationWindow();
-        ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(form) && !IsWindowVisible(application); }));
-
-        HWND dialog = OpenFromTray(program);
-        ASSERT_TRUE(dialog);
-        EXPECT_TRUE(IsWindowEnabled(dialog));
-        EXPECT_FALSE(IsWindowVisible(form));
-        PressKey(dialog, VK_RETURN);
-        EXPECT_TRUE(WaitUntilHidden(dialog));
-        // Still withdrawn: neither the window nor the taskbar button came back.
-        EXPECT_FALSE(IsWindowVisible(form));
-        EXPECT_FALSE(IsWindowVisible(application));
-        EXPECT_TRUE(IsWindowEnabled(form));
-        EXPECT_TRUE(program.Running());
+// The stand-in shell desktop, with a log for the probe screen saver, for as
+// long as a test runs.
+class ShellDesktop {
+public:
+    ShellDesktop() {
+        char temp[MAX_PATH] = "";
+        GetTempPathA(sizeof temp, temp);
+        log_ = std::string(temp) + "solarim_about_probe.log";
+        DeleteFileA(log_.c_str());
+        SetEnvironmentVariableA("SOLARIM_PROBE_LOG", log_.c_str());  // handed on to the probe
+        ready_ = CreateEventA(nullptr, TRUE, FALSE, "solarim_about_shell");
+        std::string exe = BinDir() + "\\fake_shell.exe";
+        std::string line = "\"" + exe + "\" --ready-event solarim_about_shell";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        if (CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &process_))
+            up_ = WaitForSingleObject(ready_, 20000) == WAIT_OBJECT_0;
     }
-    PostMessageA(FindWindowA("Progman", nullptr), WM_CLOSE, 0, 0);
-    WaitForSingleObject(shell.hProcess, 20000);
-    CloseHandle(shell.hThread);
-    CloseHandle(shell.hProcess);
-    CloseHandle(ready);
-    SetEnvironmentVariableA("SOLARIM_PROBE_LOG", nullptr);
-    DeleteFileA(log.c_str());
+    ~ShellDesktop() {
+        if (process_.hProcess) {
+            PostMessageA(FindWindowA("Progman", nullptr), WM_CLOSE, 0, 0);
+            if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 1);
+            CloseHandle(process_.hThread);
+            CloseHandle(process_.hProcess);
+        }
+        CloseHandle(ready_);
+        SetEnvironmentVariableA("SOLARIM_PROBE_LOG", nullptr);
+        DeleteFileA(log_.c_str());
+    }
+    bool Up() const { return up_; }
+
+private:
+    std::string log_;
+    HANDLE ready_ = nullptr;
+    PROCESS_INFORMATION process_ = {};
+    bool up_ = false;
+};
+
+TEST_F(AboutDialogTest, WithdrawnIntoTheTrayTheDialogStillComesFromThere) {
+    ShellDesktop desktop;
+    ASSERT_TRUE(desktop.Up());
+    StoreText("task", "1");
+    Program program;
+
+    // A background load from the tray, withdrawing the program.
+    ChooseTrayItem(program.Pid(), kTrayLoadBackground);
+    HWND open = program.WaitForMessageBox();
+    ASSERT_TRUE(open);
+    // The file name field: ComboBoxEx32 > ComboBox > Edit.
+    HWND combo = FindWindowExA(GetDlgItem(open, 0x47C), nullptr, "ComboBox", nullptr);
+    HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+    ASSERT_TRUE(edit);
+    std::string saver = BinDir() + "\\probe_saver.scr";
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saver.c_str()));
+    SendMessageA(GetDlgItem(open, IDOK), BM_CLICK, 0, 0);
+    HWND form = program.MainWindow();
+    HWND application = program.ApplicationWindow();
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(form) && !IsWindowVisible(application); }));
+
+    HWND dialog = OpenFromTray(program);
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(IsWindowEnabled(dialog));
+    EXPECT_FALSE(IsWindowVisible(form));
+    PressKey(dialog, VK_RETURN);
+    EXPECT_TRUE(WaitUntilHidden(dialog));
+    // Still withdrawn: neither the window nor the taskbar button came back.
+    EXPECT_FALSE(IsWindowVisible(form));
+    EXPECT_FALSE(IsWindowVisible(application));
+    EXPECT_TRUE(IsWindowEnabled(form));
+    EXPECT_TRUE(program.Running());
 }
 
 // --- how it looks --------------------------------------------------------------
