@@ -15,6 +15,20 @@ inline constexpr TColor clWindowText = static_cast<TColor>(0x80000000 | COLOR_WI
 inline constexpr TColor clBtnFace = static_cast<TColor>(0x80000000 | COLOR_BTNFACE);
 COLORREF ColorToRGB(TColor color);
 
+// A control's place: Left, Top, Width and Height as a description stores them.
+struct TBounds {
+    int left, top, width, height;
+    // Takes one of the four stored properties; false for any other name.
+    bool Apply(const std::string& name, int value) {
+        if (name == "Left") left = value;
+        else if (name == "Top") top = value;
+        else if (name == "Width") width = value;
+        else if (name == "Height") height = value;
+        else return false;
+        return true;
+    }
+};
+
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
 class TFont {

@@ -30,14 +30,9 @@ void TGraphicControl::Invalidate(bool erase) {
 
 void TGraphicControl::SetProperty(const std::string& name, const PropValue& value) {
     int n = static_cast<int>(value.number);
-    if (name == "Left")
-        SetBounds(n, top_, width_, height_);
-    else if (name == "Top")
-        SetBounds(left_, n, width_, height_);
-    else if (name == "Width")
-        SetBounds(left_, top_, n, height_);
-    else if (name == "Height")
-        SetBounds(left_, top_, width_, n);
+    TBounds bounds{left_, top_, width_, height_};
+    if (bounds.Apply(name, n))
+        SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
     else if (name == "Visible")
         SetVisible(n != 0);
     else if (name == "Cursor")

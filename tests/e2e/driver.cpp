@@ -227,8 +227,6 @@ std::vector<HWND> PopupMenus(DWORD pid) {
     return menus;
 }
 
-namespace {
-// The leftmost shown popup menu of a process, once there is one.
 HWND WaitForPopup(DWORD pid) {
     HWND popup = nullptr;
     WaitFor([&] {
@@ -238,7 +236,6 @@ HWND WaitForPopup(DWORD pid) {
     });
     return popup;
 }
-}  // namespace
 
 HWND OpenBarMenu(HWND form, int barIndex) {
     DWORD pid = 0;

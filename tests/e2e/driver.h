@@ -91,6 +91,8 @@ void PressKey(HWND window, UINT key);
 HWND OpenBarMenu(HWND form, int barIndex);
 // Visible popup menus (#32768) of a process, left to right.
 std::vector<HWND> PopupMenus(DWORD pid);
+// The leftmost shown popup menu of a process, once there is one.
+HWND WaitForPopup(DWORD pid);
 // Chooses the item `steps` places below the first (separators skipped).
 void ChooseItem(HWND form, int steps);
 // Whether each row of a shown popup menu of `rows` items carries a check mark,

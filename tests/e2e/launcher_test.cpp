@@ -571,13 +571,7 @@ HWND RightClickForMenu(DWORD pid, POINT at) {
     clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
     clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
     SendInput(2, clicks, sizeof clicks[0]);
-    HWND popup = nullptr;
-    WaitFor([&] {
-        auto menus = PopupMenus(pid);
-        popup = menus.empty() ? nullptr : menus.front();
-        return popup != nullptr;
-    });
-    return popup;
+    return WaitForPopup(pid);
 }
 
 // Either way of removing the background takes the host down with the saver
