@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "driver.h"
@@ -148,13 +149,7 @@ TEST_F(AboutDialogTest, EveryWayOfClosingTheWindowClosesIt) {
         {"system menu's close",
          [](HWND dialog, DWORD pid) {
              PostMessageA(dialog, WM_SYSCOMMAND, SC_KEYMENU, ' ');
-             HWND menu = nullptr;
-             WaitFor([&] {
-                 auto menus = PopupMenus(pid);
-                 menu = menus.empty() ? nullptr : menus.front();
-                 return menu != nullptr;
-             });
-             PressKey(menu, 'C');  // its mnemonic
+             PressKey(WaitForPopup(pid), 'C');  // its mnemonic
          }},
     };
     for (const auto& way : ways) {
@@ -243,33 +238,18 @@ public:
         log_ = std::string(temp) + "solarim_about_probe.log";
         DeleteFileA(log_.c_str());
         SetEnvironmentVariableA("SOLARIM_PROBE_LOG", log_.c_str());  // handed on to the probe
-        ready_ = CreateEventA(nullptr, TRUE, FALSE, "solarim_about_shell");
-        std::string exe = BinDir() + "\\fake_shell.exe";
-        std::string line = "\"" + exe + "\" --ready-event solarim_about_shell";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        if (CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                           &process_))
-            up_ = WaitForSingleObject(ready_, 20000) == WAIT_OBJECT_0;
+        shell_ = std::make_unique<FakeShell>();
     }
     ~ShellDesktop() {
-        if (process_.hProcess) {
-            PostMessageA(FindWindowA("Progman", nullptr), WM_CLOSE, 0, 0);
-            if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 1);
-            CloseHandle(process_.hThread);
-            CloseHandle(process_.hProcess);
-        }
-        CloseHandle(ready_);
+        shell_.reset();
         SetEnvironmentVariableA("SOLARIM_PROBE_LOG", nullptr);
         DeleteFileA(log_.c_str());
     }
-    bool Up() const { return up_; }
+    bool Up() const { return shell_->Started(); }
 
 private:
     std::string log_;
-    HANDLE ready_ = nullptr;
-    PROCESS_INFORMATION process_ = {};
-    bool up_ = false;
+    std::unique_ptr<FakeShell> shell_;
 };
 
 TEST_F(AboutDialogTest, WithdrawnIntoTheTrayTheDialogStillComesFromThere) {

@@ -165,6 +165,45 @@ HWND Program::WaitForMessageBox(DWORD timeoutMs) {
     return box;
 }
 
+FakeShell::FakeShell(const std::string& options) {
+    // Names of our own, so shells of several test runs never meet.
+    static int count = 0;
+    std::string suffix = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+    std::string readyName = "SolarimTestShellReady-" + suffix, quitName = "SolarimTestShellQuit-" + suffix;
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
+    quit_ = CreateEventA(nullptr, TRUE, FALSE, quitName.c_str());
+    std::string exe = BinDir() + "\\fake_shell.exe";
+    std::string line = "\"" + exe + "\" --ready-event " + readyName + " --quit-event " + quitName + " " + options;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process_)) {
+        HANDLE either[] = {ready_, process_.hProcess};
+        started_ = WaitForMultipleObjects(2, either, FALSE, 20000) == WAIT_OBJECT_0;
+    }
+}
+
+FakeShell::~FakeShell() {
+    Quit();
+    if (process_.hProcess) {
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    CloseHandle(ready_);
+    CloseHandle(quit_);
+}
+
+void FakeShell::Quit() {
+    if (!process_.hProcess) return;
+    SetEvent(quit_);
+    if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 9);
+}
+
+HWND FakeShell::View() {
+    HWND progman = Progman();
+    return progman ? FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr) : nullptr;
+}
+
 namespace {
 LRESULT CALLBACK RefusingTaskbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COPYDATA) return FALSE;  // every add, modify and delete refused
@@ -363,6 +402,12 @@ std::vector<COLORREF> Capture(const RECT& rect) {
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return pixels;
+}
+
+RECT PromptRect(HWND form) {
+    RECT prompt = {8, 96, 8 + 289, 96 + 17};  // the label's designed place in the client area
+    MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&prompt), 2);
+    return prompt;
 }
 
 Hue DominantHue(const RECT& rect) {

@@ -61,6 +61,25 @@ private:
     PROCESS_INFORMATION process_ = {};
 };
 
+// The stand-in for the shell's desktop windows (fake_shell.exe: "Progman" >
+// "SHELLDLL_DefView" > "SysListView32"), ended when it goes. `options` are
+// its own, such as --no-defview or --view-size WxH.
+class FakeShell {
+public:
+    explicit FakeShell(const std::string& options = "");
+    ~FakeShell();
+    bool Started() const { return started_; }
+    // Ends the shell; its desktop windows go, and every window inside them.
+    void Quit();
+    static HWND Progman() { return FindWindowA("Progman", nullptr); }
+    static HWND View();
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    HANDLE ready_ = nullptr, quit_ = nullptr;
+    bool started_ = false;
+};
+
 // A stand-in taskbar that refuses every icon: the shell sends icon requests
 // to the first top-level window of class "Shell_TrayWnd", and while this one
 // exists it is ours, placed above the real taskbar.
@@ -121,6 +140,8 @@ void ChooseTrayItem(DWORD pid, TrayItem item);
 // Pixels of a screen rectangle as 0x00RRGGBB.
 std::vector<COLORREF> Capture(const RECT& screenRect);
 enum class Hue { Red, Blue, Other };
+// Where the main window's prompt is, on the screen.
+RECT PromptRect(HWND form);
 // The prevailing strong colour of a screen rectangle.
 Hue DominantHue(const RECT& screenRect);
 

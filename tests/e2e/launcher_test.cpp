@@ -55,53 +55,6 @@ void MakeFolders(const std::string& path) {
 std::string ProbeSaver() { return BinDir() + "\\probe_saver.scr"; }
 std::string SampleSaver() { return BinDir() + "\\Hinode.scr"; }
 
-// The stand-in for the shell's desktop windows, ended when it goes.
-class FakeShell {
-public:
-    explicit FakeShell(const std::string& options = "") {
-        static int count = 0;
-        std::string suffix = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
-        std::string readyName = "SolarimTestShellReady-" + suffix, quitName = "SolarimTestShellQuit-" + suffix;
-        ready_ = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
-        quit_ = CreateEventA(nullptr, TRUE, FALSE, quitName.c_str());
-        std::string exe = BinDir() + "\\fake_shell.exe";
-        std::string line = "\"" + exe + "\" --ready-event " + readyName + " --quit-event " + quitName + " " + options;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        if (CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                           &process_)) {
-            HANDLE either[] = {ready_, process_.hProcess};
-            started_ = WaitForMultipleObjects(2, either, FALSE, kWait) == WAIT_OBJECT_0;
-        }
-    }
-    ~FakeShell() {
-        Quit();
-        if (process_.hProcess) {
-            CloseHandle(process_.hThread);
-            CloseHandle(process_.hProcess);
-        }
-        CloseHandle(ready_);
-        CloseHandle(quit_);
-    }
-    bool Started() const { return started_; }
-    // Ends the shell; its desktop windows go, and every window inside them.
-    void Quit() {
-        if (!process_.hProcess) return;
-        SetEvent(quit_);
-        if (WaitForSingleObject(process_.hProcess, kWait) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 9);
-    }
-    static HWND Progman() { return FindWindowA("Progman", nullptr); }
-    static HWND View() {
-        HWND progman = Progman();
-        return progman ? FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr) : nullptr;
-    }
-
-private:
-    PROCESS_INFORMATION process_ = {};
-    HANDLE ready_ = nullptr, quit_ = nullptr;
-    bool started_ = false;
-};
-
 // Child windows of `parent` (direct ones only) of a class.
 std::vector<HWND> ChildrenOfClass(HWND parent, const char* className) {
     std::vector<HWND> found;
@@ -258,8 +211,7 @@ TEST_F(LauncherTest, CancellingTheDialogChangesNothing) {
     EXPECT_TRUE(IsWindowVisible(program.ApplicationWindow()));
     EXPECT_TRUE(ChildrenOfClass(FakeShell::View(), "Tdesk").empty());
     EXPECT_TRUE(TopLevelWindows(program.Pid(), "Tdesk").empty());
-    RECT prompt = {8, 96, 8 + 289, 96 + 17};
-    MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&prompt), 2);
+    RECT prompt = PromptRect(form);
     EXPECT_TRUE(WaitFor([&] { return DominantHue(prompt) != Hue::Other; })) << "the prompt still blinks";
     EXPECT_TRUE(probe_log::read(log_).empty()) << "nothing was started";
     Exit(program);
@@ -305,8 +257,7 @@ TEST_F(LauncherTest, StandardLoadDrawsInTheMainWindowAndHidesNothing) {
     EXPECT_EQ(WindowText(form), ProbeStart(window.pid()).get("cmdline")) << "the caption shows what was started";
     EXPECT_TRUE(IsWindowVisible(form));
     EXPECT_TRUE(IsWindowVisible(program.ApplicationWindow()));
-    RECT prompt = {8, 96, 8 + 289, 96 + 17};
-    MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&prompt), 2);
+    RECT prompt = PromptRect(form);
     EXPECT_TRUE(WaitFor([&] { return DominantHue(prompt) == Hue::Other; })) << "the prompt is gone";
     EXPECT_FALSE(program.WaitForMessageBox(0));
     Exit(program);
@@ -404,8 +355,7 @@ TEST_F(LauncherTest, AFailedStartIsReportedAndTheLoadStaysDone) {
         PressOk(box);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
         EXPECT_EQ(Expected(c.path, form), WindowText(form));
-        RECT prompt = {8, 96, 8 + 289, 96 + 17};
-        MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&prompt), 2);
+        RECT prompt = PromptRect(form);
         // Read once the box's area has been painted again.
         EXPECT_TRUE(WaitFor([&] { return DominantHue(prompt) == Hue::Other; })) << "the prompt is gone";
         Exit(program);

@@ -147,8 +147,7 @@ TEST_F(MainWindowTest, EitherDisplayItemSwitchesModeAndTheWithdrawItemToggles) {
 TEST_F(MainWindowTest, PromptBlinksRedAndBlue) {
     Program program;
     HWND form = program.MainWindow();
-    RECT prompt = {8, 96, 8 + 289, 96 + 17};
-    MapWindowPoints(form, nullptr, reinterpret_cast<POINT*>(&prompt), 2);
+    RECT prompt = PromptRect(form);
     std::vector<Hue> seen;
     WaitFor([&] {
         Hue hue = DominantHue(prompt);
