@@ -224,8 +224,8 @@ TEST_F(AboutDialogTest, ExitFromTheTrayWhileShownEndsTheProgramAndStoresTheOptio
     EXPECT_EQ(0u, program.WaitForExit());
     auto normal = ReadSetting("normal"), task = ReadSetting("task");
     ASSERT_TRUE(normal && task);
-    EXPECT_EQ(std::string("1", 2), normal->bytes);
-    EXPECT_EQ(std::string("1", 2), task->bytes);
+    EXPECT_EQ(TextBytes("1"), normal->bytes);
+    EXPECT_EQ(TextBytes("1"), task->bytes);
 }
 
 // The stand-in shell desktop, with a log for the probe screen saver, for as

@@ -81,7 +81,9 @@ void StoreSetting(const char* name, DWORD type, const std::string& bytes) {
     RegCloseKey(section);
 }
 
-void StoreText(const char* name, const char* text) { StoreSetting(name, REG_SZ, std::string(text) + '\0'); }
+std::string TextBytes(const char* text) { return std::string(text) + '\0'; }
+
+void StoreText(const char* name, const char* text) { StoreSetting(name, REG_SZ, TextBytes(text)); }
 
 std::optional<StoredValue> ReadSetting(const char* name) {
     HKEY section;

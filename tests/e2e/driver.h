@@ -32,6 +32,8 @@ struct StoredValue {
 void DeleteSettings();
 void StoreSetting(const char* name, DWORD type, const std::string& bytes);
 void StoreText(const char* name, const char* text);
+// The bytes a text value holds in the registry: the text and its terminator.
+std::string TextBytes(const char* text);
 std::optional<StoredValue> ReadSetting(const char* name);
 bool SettingsKeyExists();
 bool SettingsSectionExists();

@@ -13,8 +13,6 @@ constexpr int kExitItem = 1;  // below "ロード", past the separator
 constexpr int kDisplayItem = 0, kWithdrawItem = 1;
 constexpr int kStandardItem = 0, kBackgroundItem = 1;
 
-std::string Text(const char* text) { return std::string(text) + '\0'; }
-
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { DeleteSettings(); }
@@ -56,9 +54,9 @@ protected:
         auto storedTask = ReadSetting("task");
         ASSERT_TRUE(storedNormal && storedTask);
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), storedNormal->type);
-        EXPECT_EQ(Text(normal), storedNormal->bytes);
+        EXPECT_EQ(TextBytes(normal), storedNormal->bytes);
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), storedTask->type);
-        EXPECT_EQ(Text(task), storedTask->bytes);
+        EXPECT_EQ(TextBytes(task), storedTask->bytes);
     }
 };
 

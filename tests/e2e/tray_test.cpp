@@ -7,8 +7,6 @@ using namespace driver;
 
 namespace {
 
-std::string Text(const char* text) { return std::string(text) + '\0'; }
-
 class TrayTest : public ::testing::Test {
 protected:
     void SetUp() override { DeleteSettings(); }
@@ -44,8 +42,8 @@ TEST_F(TrayTest, ExitFromTheMenuStoresTheOptionsAndRemovesTheIcon) {
     auto normal = ReadSetting("normal");
     auto task = ReadSetting("task");
     ASSERT_TRUE(normal && task);
-    EXPECT_EQ(Text("0"), normal->bytes);
-    EXPECT_EQ(Text("1"), task->bytes);
+    EXPECT_EQ(TextBytes("0"), normal->bytes);
+    EXPECT_EQ(TextBytes("1"), task->bytes);
 }
 
 TEST_F(TrayTest, IconComesBackWhenTheTaskbarIsCreatedAgain) {
